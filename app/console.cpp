@@ -1,0 +1,196 @@
+#include "app/console.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// How long a terminal may take to deliver the rest of a key sequence after
+// its first byte. A lone Esc is recognised after this wait.
+constexpr int kSequenceWaitMs = 30;
+
+// The white space that a number read skips, line ends included.
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' ||
+         c == '\f';
+}
+
+bool isUtf8Lead(int byte) { return byte >= 0xC2 && byte <= 0xF4; }
+
+}  // namespace
+
+void Console::print(const char* format, ...) {
+  char buffer[512];
+  va_list args;
+  va_start(args, format);
+  const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
+  va_end(args);
+  if (length < 0) return;
+  if (static_cast<std::size_t>(length) < sizeof buffer) {
+    out_.append(buffer, static_cast<std::size_t>(length));
+    return;
+  }
+  // Longer than the buffer: format again, straight into the output.
+  const std::size_t old = out_.size();
+  out_.resize(old + static_cast<std::size_t>(length) + 1);
+  va_start(args, format);
+  std::vsnprintf(&out_[old], static_cast<std::size_t>(length) + 1, format, args);
+  va_end(args);
+  out_.pop_back();
+}
+
+void Console::flush() {
+  if (out_.empty()) return;
+  device_.write(out_);
+  lastWritten_ = out_.back();
+  out_.clear();
+}
+
+void Console::finishLine() {
+  const char last = out_.empty() ? lastWritten_ : out_.back();
+  if (last != '\n') print("\n");
+  flush();
+}
+
+int Console::peekByte(int waitMs) {
+  if (head_ < tail_) return static_cast<unsigned char>(in_[head_]);
+  if (eof_) return key::kEndOfInput;
+  const long count = device_.read(in_, sizeof in_, waitMs);
+  if (count == Device::kTimedOut) return kNothing;
+  if (count <= 0) {
+    eof_ = true;
+    return key::kEndOfInput;
+  }
+  head_ = 0;
+  tail_ = static_cast<std::size_t>(count);
+  return static_cast<unsigned char>(in_[0]);
+}
+
+int Console::readKey() {
+  flush();
+  device_.beginKeyRead();
+  int code = peekByte(kForever);
+  if (code == key::kEndOfInput) {
+    ended_ = true;
+  } else {
+    takeByte();
+    if (code == key::kEscape) {
+      code = readEscapeKey();
+    } else if (isUtf8Lead(code)) {
+      code = readUtf8Key(static_cast<unsigned char>(code));
+    }
+  }
+  device_.endKeyRead();
+  return code;
+}
+
+int Console::readEscapeKey() {
+  const int next = peekByte(kSequenceWaitMs);
+  if (next < 0) return key::kEscape;
+  takeByte();
+  if (next == '[') {
+    // Control sequence: parameter bytes, intermediate bytes, one final byte.
+    // A byte that fits none of them is not part of the key.
+    int c = peekByte(kSequenceWaitMs);
+    for (; c >= 0x30 && c <= 0x3F; c = peekByte(kSequenceWaitMs)) takeByte();
+    for (; c >= 0x20 && c <= 0x2F; c = peekByte(kSequenceWaitMs)) takeByte();
+    if (c >= 0x40 && c <= 0x7E) takeByte();
+    return key::kSequence;
+  }
+  if (next == 'O') {
+    // F1-F4 and the keypad send Esc O and one letter.
+    const int c = peekByte(kSequenceWaitMs);
+    if (c < 0x40 || c > 0x7E) return key::kAlt + 'O';
+    takeByte();
+    return key::kSequence;
+  }
+  if (isUtf8Lead(next)) {
+    return key::kAlt + readUtf8Key(static_cast<unsigned char>(next));
+  }
+  return key::kAlt + next;
+}
+
+int Console::readUtf8Key(unsigned char lead) {
+  const int following = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+  int codePoint = lead & (0x3F >> following);
+  for (int k = 0; k < following; ++k) {
+    const int c = peekByte(kSequenceWaitMs);
+    if (c < 0x80 || c > 0xBF) return key::kUnicode + 0xFFFD;  // cut short
+    takeByte();
+    codePoint = (codePoint << 6) | (c & 0x3F);
+  }
+  return key::kUnicode + codePoint;
+}
+
+bool Console::takeLine() {
+  line_.clear();
+  linePos_ = 0;
+  for (;;) {
+    if (peekByte(kForever) == key::kEndOfInput) return !line_.empty();
+    const char* start = in_ + head_;
+    const std::size_t available = tail_ - head_;
+    const void* end = std::memchr(start, '\n', available);
+    const std::size_t count =
+        end ? static_cast<std::size_t>(static_cast<const char*>(end) - start) + 1
+            : available;
+    line_.append(start, count);
+    head_ += count;
+    if (end) return true;
+  }
+}
+
+bool Console::seekNumber() {
+  for (;;) {
+    while (linePos_ < line_.size() && isBlank(line_[linePos_])) ++linePos_;
+    if (linePos_ < line_.size()) return true;
+    if (!takeLine()) {
+      ended_ = true;
+      return false;
+    }
+  }
+}
+
+bool Console::readNumber(const char* prompt, double& field) {
+  print("%s", prompt);
+  flush();
+  if (!seekNumber()) return false;
+  const char* start = line_.c_str() + linePos_;
+  char* end = nullptr;
+  const double value = std::strtod(start, &end);
+  if (end == start) {
+    linePos_ = line_.size();  // not a number: drop the rest of the line
+    return true;
+  }
+  field = value;
+  linePos_ += static_cast<std::size_t>(end - start);
+  return true;
+}
+
+bool Console::readNumber(const char* prompt, int& field) {
+  print("%s", prompt);
+  flush();
+  if (!seekNumber()) return false;
+  const char* start = line_.c_str() + linePos_;
+  char* end = nullptr;
+  errno = 0;
+  const long value = std::strtol(start, &end, 10);
+  if (end == start || errno == ERANGE || value < INT_MIN || value > INT_MAX) {
+    linePos_ = line_.size();  // no integer that fits: drop the rest of the line
+    return true;
+  }
+  field = static_cast<int>(value);
+  linePos_ += static_cast<std::size_t>(end - start);
+  return true;
+}
+
+bool Console::pager() {
+  print("weiter mit bel.Taste..");
+  const int code = readKey();
+  if (code == 'x' || code == key::kEndOfInput) return false;
+  print("\n");
+  return true;
+}

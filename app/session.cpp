@@ -1,0 +1,86 @@
+#include "app/session.h"
+
+#include "app/console.h"
+#include "check/din740.h"
+#include "check/result_pages.h"
+#include "coupling/coupling_data.h"
+#include "coupling/dialogs.h"
+#include "coupling/display.h"
+
+namespace {
+
+// The state of a run: the one coupling case and the results of its last
+// check. Both live from start to end of the session.
+struct Session {
+  Console& console;
+  CouplingData data;
+  CheckResults results;
+};
+
+constexpr const char* kBanner =
+    "TAVRO ist die PC-Version des gleichnamigen Rechenprogramms\n"
+    "fuer programmierbare Taschenrechner der gaengigen Baureihen.\n"
+    "Es hat daher keine Windows-Funktionalitaet, sondern ist\n"
+    "auf das Wesentliche reduziert: Eingabe-Rechnen-Ausgabe.\n\n"
+    "Entstanden als Lehr- und Uebungsprogramm im Fachgebiet\n"
+    "Maschinenelemente einer technischen Hochschule,\n"
+    "zur Auslegung elastischer Wellenkupplungen\n"
+    "nach den Berechnungsregeln der DIN 740.\n"
+    "http://www.example.com/tavro\n"
+    "http://www.example.org/kupplungen\n";
+
+constexpr const char* kInfo =
+    "TAVRO n. DIN 740, Entwicklerteam, Fachgebiet Maschinenelemente, "
+    "Dezember 2026\n";
+
+void showInfo(Session& s) {
+  s.console.print("%s", kInfo);
+  s.console.print("weiter mit bel.Taste..");
+  s.console.readKey();  // any key, x too, just ends the pause
+}
+
+// One line of the menu and the command its key starts.
+struct MenuEntry {
+  const char* text;
+  int key;
+  void (*command)(Session&);
+};
+
+constexpr MenuEntry kMenu[] = {
+    {"Kupplungsberechnung,i Info\n", 'i', showInfo},
+    {"F1 a Drehmomente,Drehzahl\n", 'a',
+     [](Session& s) { dialogTorqueSpeed(s.console, s.data); }},
+    {"F2 b Drehmassen\n", 'b', [](Session& s) { dialogInertias(s.console, s.data); }},
+    {"F3 c Spitzendrehmomente\n", 'c',
+     [](Session& s) { dialogPeakTorques(s.console, s.data); }},
+    {"F4 d Kupplungs-Kennwerte\n", 'd',
+     [](Session& s) { dialogCouplingValues(s.console, s.data); }},
+    {"F5 e Einflussfaktoren\n", 'e',
+     [](Session& s) { dialogServiceFactors(s.console, s.data); }},
+    {"F6 w momentan def. Werte\n", 'w',
+     [](Session& s) { showCurrentValues(s.console, s.data); }},
+    {"F7 g Compute\n", 'g',
+     [](Session& s) { computeCommand(s.console, s.data, s.results); }},
+    {"F8 q Exit\n", 'q', nullptr},  // leaves the menu loop
+};
+
+}  // namespace
+
+void runSession(Device& device) {
+  Console console(device);
+  Session session{console, {}, {}};
+  resetToDefaults(session.data);
+  console.print("%s", kBanner);
+
+  for (;;) {
+    console.print("\n");
+    for (const MenuEntry& entry : kMenu) console.print("%s", entry.text);
+    const int code = console.readKey();
+    if (code == 'q' || code == key::kEndOfInput) break;
+    for (const MenuEntry& entry : kMenu) {
+      if (entry.key == code && entry.command != nullptr) entry.command(session);
+    }
+    if (console.inputEnded()) break;
+  }
+  console.finishLine();
+}

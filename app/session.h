@@ -1,0 +1,7 @@
+#pragma once
+
+#include "app/device.h"
+
+// Runs one whole session on `device`: sets the example case, prints the
+// banner and serves the menu until q or the end of the input.
+void runSession(Device& device);
