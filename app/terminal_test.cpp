@@ -1,0 +1,1 @@
+// Terminal tests come with the pseudo-terminal harness.
