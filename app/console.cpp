@@ -71,8 +71,10 @@ int Console::peekByte(int waitMs) {
 }
 
 int Console::readKey() {
-  flush();
+  // Key mode first: what the output asks for cannot be typed (and echoed)
+  // before the terminal is ready for it.
   device_.beginKeyRead();
+  flush();
   int code = peekByte(kForever);
   if (code == key::kEndOfInput) {
     ended_ = true;
