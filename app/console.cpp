@@ -15,8 +15,7 @@ constexpr int kSequenceWaitMs = 30;
 
 // The white space that a number read skips, line ends included.
 bool isBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' ||
-         c == '\f';
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
 bool isUtf8Lead(int byte) { return byte >= 0xC2 && byte <= 0xF4; }

@@ -8,11 +8,11 @@
 // Key codes that readKey returns besides plain bytes (0-255). They lie above
 // every byte value, so no special key can be mistaken for a command letter.
 namespace key {
-constexpr int kEndOfInput = -1;       // the input is used up
-constexpr int kEscape = 27;           // a lone Esc
-constexpr int kSequence = 0x100;      // Esc [ ... or Esc O x: arrows, F1-F12
-constexpr int kAlt = 0x200;           // kAlt + byte: Esc followed by one byte
-constexpr int kUnicode = 0x1000000;   // kUnicode + code point: a UTF-8 character
+constexpr int kEndOfInput = -1;      // the input is used up
+constexpr int kEscape = 27;          // a lone Esc
+constexpr int kSequence = 0x100;     // Esc [ ... or Esc O x: arrows, F1-F12
+constexpr int kAlt = 0x200;          // kAlt + byte: Esc followed by one byte
+constexpr int kUnicode = 0x1000000;  // kUnicode + code point: a UTF-8 character
 }  // namespace key
 
 // The console conventions of the program: single keys, numbers typed at
@@ -80,13 +80,13 @@ class Console {
   bool takeLine();
 
   Device& device_;
-  std::string out_;         // output not yet written to the device
-  char lastWritten_ = '\n'; // last character handed to the device
-  char in_[4096];           // bytes read from the device, not yet taken
-  std::size_t head_ = 0;    // next byte of in_ to take
-  std::size_t tail_ = 0;    // end of the valid bytes in in_
-  std::string line_;        // current line of number input
-  std::size_t linePos_ = 0; // first unread character of line_
-  bool eof_ = false;        // the device reported the end of input
-  bool ended_ = false;      // a read returned because of it
+  std::string out_;          // output not yet written to the device
+  char lastWritten_ = '\n';  // last character handed to the device
+  char in_[4096];            // bytes read from the device, not yet taken
+  std::size_t head_ = 0;     // next byte of in_ to take
+  std::size_t tail_ = 0;     // end of the valid bytes in in_
+  std::string line_;         // current line of number input
+  std::size_t linePos_ = 0;  // first unread character of line_
+  bool eof_ = false;         // the device reported the end of input
+  bool ended_ = false;       // a read returned because of it
 };

@@ -48,21 +48,21 @@ TEST(ConsoleKeys, OneKeyPerPress) {
   } cases[] = {
       {"aQ", "a Q EOF"},
       {"\n ", "<a> <20> EOF"},
-      {"\033[A", "<100> EOF"},               // arrow up
-      {"\033[15~x", "<100> x EOF"},          // F5
-      {"\033[1;5C\033OP", "<100> <100> EOF"},  // Ctrl+right, F1
-      {"\033q", "<271> EOF"},                // Alt+q
-      {"\033", "<1b> EOF"},                  // lone Esc
-      {"\033\033", "<21b> EOF"},             // Alt+Esc
-      {"\033O", "<24f> EOF"},                // Alt+O
-      {"\033[", "<100> EOF"},                // cut short by the end
-      {"\033[1\001", "<100> <1> EOF"},       // a control byte ends it
+      {"\033[A", "<100> EOF"},                          // arrow up
+      {"\033[15~x", "<100> x EOF"},                     // F5
+      {"\033[1;5C\033OP", "<100> <100> EOF"},           // Ctrl+right, F1
+      {"\033q", "<271> EOF"},                           // Alt+q
+      {"\033", "<1b> EOF"},                             // lone Esc
+      {"\033\033", "<21b> EOF"},                        // Alt+Esc
+      {"\033O", "<24f> EOF"},                           // Alt+O
+      {"\033[", "<100> EOF"},                           // cut short by the end
+      {"\033[1\001", "<100> <1> EOF"},                  // a control byte ends it
       {"\xc3\xa4\xc3\x9f", "<10000e4> <10000df> EOF"},  // ae, sharp s
-      {"\xe2\x82\xac", "<10020ac> EOF"},     // euro sign
+      {"\xe2\x82\xac", "<10020ac> EOF"},                // euro sign
       {"\xf0\x9f\x98\x80", "<101f600> EOF"},
-      {"\xc3q", "<100fffd> q EOF"},          // cut short: q stays a key
-      {"\x80\xff", "<80> <ff> EOF"},         // stray bytes
-      {"\033\xc3\xa4", "<10002e4> EOF"},     // Alt+ae
+      {"\xc3q", "<100fffd> q EOF"},       // cut short: q stays a key
+      {"\x80\xff", "<80> <ff> EOF"},      // stray bytes
+      {"\033\xc3\xa4", "<10002e4> EOF"},  // Alt+ae
       {"", "EOF EOF"},
   };
   for (const auto& c : cases) {
@@ -79,22 +79,22 @@ TEST(ConsoleNumbers, InputModel) {
     const char* expected;
   } cases[] = {
       {"100 1200\n", "rr", "100 1200"},
-      {"100\nq", "rk", "100 q"},               // the Enter stays in the line
-      {"1 q\nz", "rk", "1 z"},                 // keys never come from the line
-      {"2.5\n", "ir", "2 0.5"},                // an integer stops at the point
-      {"\n\n  42\n", "r", "42"},               // empty lines are skipped
-      {"42\r\n43\r\nq", "rrk", "42 43 q"},     // CR is white space
+      {"100\nq", "rk", "100 q"},            // the Enter stays in the line
+      {"1 q\nz", "rk", "1 z"},              // keys never come from the line
+      {"2.5\n", "ir", "2 0.5"},             // an integer stops at the point
+      {"\n\n  42\n", "r", "42"},            // empty lines are skipped
+      {"42\r\n43\r\nq", "rrk", "42 43 q"},  // CR is white space
       {"\t\v\f7.5e1\n", "r", "75"},
-      {"abc 5\n6\n", "rr", "7 6"},             // garbage drops the line
-      {"- 3\n4\n", "rr", "7 4"},               // a lone sign
-      {",5 1\n2\n", "rr", "7 2"},              // a comma is no decimal point
-      {"1e\n", "rr", "1 7"},                   // the e stays and is dropped
-      {"99999999999 1\n2\n", "ii", "7 2"},     // too big for 32 bits
+      {"abc 5\n6\n", "rr", "7 6"},          // garbage drops the line
+      {"- 3\n4\n", "rr", "7 4"},            // a lone sign
+      {",5 1\n2\n", "rr", "7 2"},           // a comma is no decimal point
+      {"1e\n", "rr", "1 7"},                // the e stays and is dropped
+      {"99999999999 1\n2\n", "ii", "7 2"},  // too big for 32 bits
       {"-2147483648 2147483647\n", "ii", "-2147483648 2147483647"},
       {"2147483648 -2147483649\n5\n", "ii", "7 5"},
       {"99999999999999999999999\n", "i", "7"},
-      {"0x1A\n", "ir", "0 7"},                 // base 10 only
-      {"0x1A\n", "r", "26"},                   // as strtod reads it
+      {"0x1A\n", "ir", "0 7"},  // base 10 only
+      {"0x1A\n", "r", "26"},    // as strtod reads it
       {"1e999 -1e999\n", "rr", "inf -inf"},
       {"inf nan\n", "rr", "inf nan"},
       {std::string("1\0 2\n3\n", 7), "rrr", "1 7 3"},  // NUL is no number
@@ -103,7 +103,7 @@ TEST(ConsoleNumbers, InputModel) {
       {" \n \r\n", "r", "EOF"},
       {"5", "rr", "5 EOF"},
       {"5", "rk", "5 EOF"},
-      {"x\n", "ii", "7 EOF"},                   // dropped text is not read again
+      {"x\n", "ii", "7 EOF"},  // dropped text is not read again
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.expected, reads(c.input, c.ops)) << "input: " << c.input;

@@ -100,17 +100,22 @@ TEST(Session, Transcripts) {
        m + kPage1 + p + "\n" + kPage2 + p + "\n" + kPage3 + p + "\n" + m},
       {"x at page 1", "gxq", m + kPage1 + p + m},
       {"x at page 2", "g xq", m + kPage1 + p + "\n" + kPage2 + p + m},
-      {"x at page 3", "g  xq", m + kPage1 + p + "\n" + kPage2 + p + "\n" + kPage3 + p + m},
+      {"x at page 3", "g  xq",
+       m + kPage1 + p + "\n" + kPage2 + p + "\n" + kPage3 + p + m},
       {"keys without a command", "QAGx1\n\033[A\033[15~\xc3\xa4\033qq",
        m + m + m + m + m + m + m + m + m + m + m},
       {"end of input at the menu", "", m},
       {"end of input at a pager", "g", m + kPage1 + p + "\n"},
-      {"end of input at a prompt", "a1", m + "Nennmoment TLN[Nm]= \nDrehzahl n [1/min]= \n"},
+      {"end of input at a prompt", "a1",
+       m + "Nennmoment TLN[Nm]= \nDrehzahl n [1/min]= \n"},
       {"end of input in a switch loop", "b1 1 7\n",
        m + "Drehmassen:\nAntrieb JA[kgm2]= \nLasts.  JL[kgm2]= \nAnregung auf Seite?"
            "\nAntrieb=0 Last=1: \nAntrieb=0 Last=1: \n"},
-      {"script ends after a whole dialog", "a1 2 3", m + "Nennmoment TLN[Nm]= "
-           "\nDrehzahl n [1/min]= \nOrdnungszahl= " + m},
+      {"script ends after a whole dialog", "a1 2 3",
+       m +
+           "Nennmoment TLN[Nm]= "
+           "\nDrehzahl n [1/min]= \nOrdnungszahl= " +
+           m},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.expected, afterBanner(session(c.input))) << c.name;
@@ -131,29 +136,39 @@ TEST(Session, InfoPauseConsumesTheKey) {
 
 TEST(Session, EnteredCaseIsShownAndChecked) {
   // A case of one's own through all five dialogs, shown and checked.
-  const std::string out = afterBanner(session(
-      "a100 1200 3\nb2.3 1 1 0\nc239 80 477 10\nd150 300 40 2689 0.8 12\n"
-      "e1.4 1.8 1\nw   g   q"));
+  const std::string out = afterBanner(
+      session("a100 1200 3\nb2.3 1 1 0\nc239 80 477 10\nd150 300 40 2689 0.8 12\n"
+              "e1.4 1.8 1\nw   g   q"));
   const std::string expectedDisplay =
       "momentan def. Werte 1:\nNennm. TLN= 100 [Nm]\nDrehzahl n= 1200 [1/min]\n"
       "Ordnung  i= 3\nD.Antr. JA= 2.3 [kgm2]\nD.Last  JL= 1 [kgm2]\n"
-      "StossA TAS= 239 [Nm]\nStossL TLS= 477 [Nm]\n" + kPager + "\n"
+      "StossA TAS= 239 [Nm]\nStossL TLS= 477 [Nm]\n" +
+      kPager +
+      "\n"
       "momentan def. Werte 2:\nErr.m. TAI= 80 [Nm]\nErr.m. TLI= 10 [Nm]\n"
       "Anfahren lastfrei\nAnregung von Lastseite\nST      = 1.4\nSS/SA/SL= 1.8\n"
-      "SZ      = 1\n" + kPager + "\n"
+      "SZ      = 1\n" +
+      kPager +
+      "\n"
       "momentan def. Werte 3:\nTKN  = 150 [Nm]\nTKmax= 300 [Nm]\nTKW  = 40 [Nm]\n"
-      "Cdyn = 2689 [Nm/r]\npsi  = 0.8\nPKW  = 12 [W]\n" + kPager + "\n";
+      "Cdyn = 2689 [Nm/r]\npsi  = 0.8\nPKW  = 12 [W]\n" +
+      kPager + "\n";
   EXPECT_NE(std::string::npos, out.find(kMenu + expectedDisplay + kMenu)) << out;
 
   const std::string expectedCheck =
       "Ergebnisse 1.Teil\nI) Beanspr.d.Nennmoment:\nTLNmax= 140 [Nm]\nTKN okay!\n"
       "II) Beanspr.d.T-Stoesse:\nTSAmax= 182.509 [Nm]\nStoss A:TKmax okay!\n"
-      "TSLmax= 977.785 [Nm]\nStoss L:TKmax nicht okay!\n" + kPager + "\n"
+      "TSLmax= 977.785 [Nm]\nStoss L:TKmax nicht okay!\n" +
+      kPager +
+      "\n"
       "Ergebnisse 2.Teil\nIII) Bean.d.Wechselmoment:\nTSmax = 76.6358 [Nm]\n"
       "Resonanz:TKmax okay!\nfe = 9.88573 [1/s]\nnR = 197.715 [1/min]\n"
-      "VR = 7.85398\nVfi= 0.0281291\nSf = 2.44949\n" + kPager + "\n"
+      "VR = 7.85398\nVfi= 0.0281291\nSf = 2.44949\n" +
+      kPager +
+      "\n"
       "Ergebnisse 3.Teil\nTWi   = 0.196052 [Nm]\nTWimax= 0.672317 [Nm]\n"
-      "Dauerw.m:TKW okay!\nPWi   = 0.000343053 [W]\nDaem.Wae:PKW okay!\n" + kPager + "\n";
+      "Dauerw.m:TKW okay!\nPWi   = 0.000343053 [W]\nDaem.Wae:PKW okay!\n" +
+      kPager + "\n";
   const std::string tail = kMenu + expectedCheck + kMenu;
   ASSERT_GE(out.size(), tail.size());
   EXPECT_EQ(tail, out.substr(out.size() - tail.size()));

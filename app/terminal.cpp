@@ -11,9 +11,9 @@ namespace {
 
 // Shared with the signal handlers, which may run at any moment; they only
 // read these once the constructor has set them.
-termios gFound;                      // attributes found at start
-termios gKeyMode;                    // attributes for one key read
-volatile sig_atomic_t gInKeyRead;    // a key read runs in gKeyMode now
+termios gFound;                    // attributes found at start
+termios gKeyMode;                  // attributes for one key read
+volatile sig_atomic_t gInKeyRead;  // a key read runs in gKeyMode now
 
 constexpr int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 

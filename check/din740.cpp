@@ -41,8 +41,7 @@ void computeStageTwo(const CouplingData& data, CheckResults& r) {
   r.ferr = r.fn * data.i;
   r.psi2 = data.psi * data.psi;
   const double d = r.psi2 / (4 * kPiSquared);
-  r.Vfi = std::sqrt((1 + d) /
-                    (std::pow(1 - (r.ferr * r.ferr) / (r.fe * r.fe), 2) + d));
+  r.Vfi = std::sqrt((1 + d) / (std::pow(1 - (r.ferr * r.ferr) / (r.fe * r.fe), 2) + d));
 
   // The frequency factor belongs to the frequency of the alternating load,
   // which is the excitation frequency, not the rotational one.

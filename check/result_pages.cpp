@@ -54,8 +54,8 @@ constexpr Line kPage3[] = {
 };
 
 template <std::size_t N>
-bool showPage(Console& console, const CouplingData& data,
-              const CheckResults& results, const Line (&page)[N]) {
+bool showPage(Console& console, const CouplingData& data, const CheckResults& results,
+              const Line (&page)[N]) {
   for (const Line& line : page) {
     if (line.value == nullptr) {
       console.print("%s", line.text);
@@ -71,11 +71,9 @@ bool showPage(Console& console, const CouplingData& data,
 
 }  // namespace
 
-void computeCommand(Console& console, const CouplingData& data,
-                    CheckResults& results) {
+void computeCommand(Console& console, const CouplingData& data, CheckResults& results) {
   computeStageOne(data, results);
   if (!showPage(console, data, results, kPage1)) return;
   computeStageTwo(data, results);
-  showPage(console, data, results, kPage2) &&
-      showPage(console, data, results, kPage3);
+  showPage(console, data, results, kPage2) && showPage(console, data, results, kPage3);
 }

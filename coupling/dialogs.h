@@ -6,8 +6,8 @@
 // The five input dialogs, one per menu key a to e. Each asks all of its
 // fields in a fixed order and writes them into `data`; it returns early only
 // when the input ends.
-void dialogTorqueSpeed(Console& console, CouplingData& data);      // a
-void dialogInertias(Console& console, CouplingData& data);         // b
-void dialogPeakTorques(Console& console, CouplingData& data);      // c
-void dialogCouplingValues(Console& console, CouplingData& data);   // d
-void dialogServiceFactors(Console& console, CouplingData& data);   // e
+void dialogTorqueSpeed(Console& console, CouplingData& data);     // a
+void dialogInertias(Console& console, CouplingData& data);        // b
+void dialogPeakTorques(Console& console, CouplingData& data);     // c
+void dialogCouplingValues(Console& console, CouplingData& data);  // d
+void dialogServiceFactors(Console& console, CouplingData& data);  // e

@@ -17,7 +17,9 @@ struct Line {
   const char* otherText;
 };
 
-constexpr Line title(const char* t) { return {Line::kTitle, t, nullptr, nullptr, nullptr}; }
+constexpr Line title(const char* t) {
+  return {Line::kTitle, t, nullptr, nullptr, nullptr};
+}
 constexpr Line real(const char* f, double CouplingData::*field) {
   return {Line::kReal, f, field, nullptr, nullptr};
 }

@@ -44,7 +44,8 @@ TEST(Display, Pages) {
   page2Switched.replace(page2Switched.find("Anregung vom Antrieb"), 20,
                         "Anregung von Lastseite");
   const std::string p = kPager;
-  EXPECT_EQ(kPage1 + p + "\n" + kPage2 + p + "\n" + kPage3 + p + "\n", display("   ", none));
+  EXPECT_EQ(kPage1 + p + "\n" + kPage2 + p + "\n" + kPage3 + p + "\n",
+            display("   ", none));
   EXPECT_EQ(kPage1 + p, display("x", none));
   EXPECT_EQ(kPage1 + p + "\n" + kPage2 + p, display("\033[Bx", none));
   EXPECT_EQ(kPage1 + p + "\n" + kPage2 + p + "\n" + kPage3 + p, display("  x", none));
