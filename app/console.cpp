@@ -155,36 +155,39 @@ bool Console::seekNumber() {
   }
 }
 
-bool Console::readNumber(const char* prompt, double& field) {
+const char* Console::numberAt(const char* prompt) {
   print("%s", prompt);
   flush();
-  if (!seekNumber()) return false;
-  const char* start = line_.c_str() + linePos_;
+  return seekNumber() ? line_.c_str() + linePos_ : nullptr;
+}
+
+void Console::takeNumber(const char* start, const char* end) {
+  if (end == start) {
+    linePos_ = line_.size();  // no number here: drop the rest of the line
+  } else {
+    linePos_ += static_cast<std::size_t>(end - start);
+  }
+}
+
+bool Console::readNumber(const char* prompt, double& field) {
+  const char* start = numberAt(prompt);
+  if (start == nullptr) return false;
   char* end = nullptr;
   const double value = std::strtod(start, &end);
-  if (end == start) {
-    linePos_ = line_.size();  // not a number: drop the rest of the line
-    return true;
-  }
-  field = value;
-  linePos_ += static_cast<std::size_t>(end - start);
+  if (end != start) field = value;
+  takeNumber(start, end);
   return true;
 }
 
 bool Console::readNumber(const char* prompt, int& field) {
-  print("%s", prompt);
-  flush();
-  if (!seekNumber()) return false;
-  const char* start = line_.c_str() + linePos_;
+  const char* start = numberAt(prompt);
+  if (start == nullptr) return false;
   char* end = nullptr;
   errno = 0;
   const long value = std::strtol(start, &end, 10);
-  if (end == start || errno == ERANGE || value < INT_MIN || value > INT_MAX) {
-    linePos_ = line_.size();  // no integer that fits: drop the rest of the line
-    return true;
-  }
-  field = static_cast<int>(value);
-  linePos_ += static_cast<std::size_t>(end - start);
+  const bool fits = errno != ERANGE && value >= INT_MIN && value <= INT_MAX;
+  if (end != start && fits) field = static_cast<int>(value);
+  takeNumber(start, fits ? end : start);  // one that does not fit is no number
   return true;
 }
 

@@ -78,6 +78,12 @@ class Console {
   bool seekNumber();
   // Appends the next line of the stream to line_; false at the end of input.
   bool takeLine();
+  // Prints a number prompt and returns where the number should begin in the
+  // current line, or null at the end of input.
+  const char* numberAt(const char* prompt);
+  // Takes the characters of a converted number, start to end. An empty one
+  // was no number: then the rest of the line is dropped.
+  void takeNumber(const char* start, const char* end);
 
   Device& device_;
   std::string out_;          // output not yet written to the device
