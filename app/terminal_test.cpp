@@ -359,6 +359,30 @@ TEST(Terminal, StopAndContinueAtTheMenu) {
   EXPECT_TRUE(p.inLineMode());
 }
 
+TEST(Terminal, HarmlessSignalsDoNotEndAnyRead) {
+  PtyProgram p;
+  ASSERT_TRUE(p.waitFor(kMenuEnd));
+  p.settle(100ms);
+  p.signal(SIGWINCH);  // the window was resized
+  p.signal(SIGCONT);
+  p.settle();
+  EXPECT_TRUE(p.running());
+  EXPECT_FALSE(p.inLineMode());
+  p.type("a");
+  ASSERT_TRUE(p.waitFor("TLN[Nm]= "));
+  p.settle(100ms);
+  p.signal(SIGCONT);
+  p.signal(SIGWINCH);
+  p.settle();
+  EXPECT_TRUE(p.running());
+  p.type("1 2 3<enter>");
+  ASSERT_TRUE(p.waitFor(kMenuEnd, 2));
+  EXPECT_EQ(1u, count(p.screen(), "Ordnungszahl= "));
+  p.type("q");
+  EXPECT_EQ(0, p.wait());
+  EXPECT_TRUE(p.inLineMode());
+}
+
 TEST(Terminal, OutputToAFileWhileTypingAtTheTerminal) {
   char path[] = "/tmp/tavro-out-XXXXXX";
   const int fd = mkstemp(path);
