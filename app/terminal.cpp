@@ -15,7 +15,9 @@ termios gFound;                    // attributes found at start
 termios gKeyMode;                  // attributes for one key read
 volatile sig_atomic_t gInKeyRead;  // a key read runs in gKeyMode now
 
-constexpr int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+// Signals whose default action ends the program. SIGPIPE belongs here
+// because output is written while a key read has the terminal in key mode.
+constexpr int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE};
 
 void setHandler(int signal, void (*handler)(int)) {
   struct sigaction action {};

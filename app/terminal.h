@@ -7,7 +7,7 @@
 // terminal is back in its own mode right after; number reads see it as it
 // was found, so typing is echoed and can be corrected. The attributes found
 // at start are given back on every way out: the destructor, and the fatal
-// signals (INT, TERM, HUP, QUIT), whose default action then runs. Ctrl-Z in
+// signals (INT, TERM, HUP, QUIT, PIPE), whose default action then runs. Ctrl-Z in
 // a key read returns the terminal to line mode while the program is stopped.
 // When standard input is not a terminal nothing is switched and reads just
 // wait for bytes. Only one Terminal may exist at a time.

@@ -93,7 +93,7 @@ const std::string kPager = "weiter mit bel.Taste..";
 class PtyProgram {
  public:
   // `outputFile`: where the program's standard output goes instead of the
-  // terminal, if not empty.
+  // terminal, if not empty; "-" is a pipe that nobody reads.
   explicit PtyProgram(const std::string& outputFile = "") {
     int go[2];
     EXPECT_EQ(0, pipe(go));
@@ -193,7 +193,13 @@ class PtyProgram {
       ::signal(SIGTTOU, SIG_IGN);
       tcsetpgrp(STDIN_FILENO, getpid());
       ::signal(SIGTTOU, SIG_DFL);
-      if (!outputFile.empty()) {
+      if (outputFile == "-") {
+        int closed[2];
+        if (pipe(closed) == 0) {
+          close(closed[0]);
+          dup2(closed[1], STDOUT_FILENO);
+        }
+      } else if (!outputFile.empty()) {
         const int fd = open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(fd, STDOUT_FILENO);
         close(fd);
@@ -336,6 +342,12 @@ TEST(Terminal, GivenBackOnEveryWayOut) {
     EXPECT_EQ(c.status, p.wait()) << c.name;
     EXPECT_TRUE(sameAttributes(p.found(), p.attributes())) << c.name;
   }
+}
+
+TEST(Terminal, GivenBackWhenTheOutputPipeIsClosed) {
+  PtyProgram p("-");
+  EXPECT_EQ(128 + SIGPIPE, p.wait());
+  EXPECT_TRUE(p.inLineMode());
 }
 
 TEST(Terminal, StopAndContinueAtTheMenu) {
