@@ -1,11 +1,12 @@
 #include "app/console.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "app/format.h"
 
 namespace {
 
@@ -22,24 +23,23 @@ bool isUtf8Lead(int byte) { return byte >= 0xC2 && byte <= 0xF4; }
 
 }  // namespace
 
-void Console::print(const char* format, ...) {
-  char buffer[512];
-  va_list args;
-  va_start(args, format);
-  const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
-  va_end(args);
-  if (length < 0) return;
-  if (static_cast<std::size_t>(length) < sizeof buffer) {
-    out_.append(buffer, static_cast<std::size_t>(length));
-    return;
-  }
-  // Longer than the buffer: format again, straight into the output.
-  const std::size_t old = out_.size();
-  out_.resize(old + static_cast<std::size_t>(length) + 1);
-  va_start(args, format);
-  std::vsnprintf(&out_[old], static_cast<std::size_t>(length) + 1, format, args);
-  va_end(args);
-  out_.pop_back();
+void Console::print(std::string_view text) {
+  out_.append(text);
+  limitOutput();
+}
+
+void Console::print(const char* format, double value) {
+  appendValue(out_, format, value);
+  limitOutput();
+}
+
+void Console::print(const char* format, int value) {
+  appendValue(out_, format, value);
+  limitOutput();
+}
+
+void Console::limitOutput() {
+  if (out_.size() >= kOutputLimit) flush();
 }
 
 void Console::flush() {
@@ -58,6 +58,7 @@ void Console::finishLine() {
 int Console::peekByte(int waitMs) {
   if (head_ < tail_) return static_cast<unsigned char>(in_[head_]);
   if (eof_) return key::kEndOfInput;
+  if (!device_.ready()) flush();  // about to wait: show what asks for input
   const long count = device_.read(in_, sizeof in_, waitMs);
   if (count == Device::kTimedOut) return kNothing;
   if (count <= 0) {
@@ -73,7 +74,6 @@ int Console::readKey() {
   // Key mode first: what the output asks for cannot be typed (and echoed)
   // before the terminal is ready for it.
   device_.beginKeyRead();
-  flush();
   int code = peekByte(kForever);
   if (code == key::kEndOfInput) {
     ended_ = true;
@@ -128,26 +128,30 @@ int Console::readUtf8Key(unsigned char lead) {
 }
 
 bool Console::takeLine() {
-  line_.clear();
+  lineSize_ = 0;
   linePos_ = 0;
   for (;;) {
-    if (peekByte(kForever) == key::kEndOfInput) return !line_.empty();
+    if (peekByte(kForever) == key::kEndOfInput) break;
     const char* start = in_ + head_;
     const std::size_t available = tail_ - head_;
     const void* end = std::memchr(start, '\n', available);
     const std::size_t count =
         end ? static_cast<std::size_t>(static_cast<const char*>(end) - start) + 1
             : available;
-    line_.append(start, count);
+    const std::size_t kept = std::min(count, kLineLimit - lineSize_);
+    std::memcpy(line_ + lineSize_, start, kept);
+    lineSize_ += kept;
     head_ += count;
-    if (end) return true;
+    if (end) break;
   }
+  line_[lineSize_] = '\0';
+  return lineSize_ > 0;
 }
 
 bool Console::seekNumber() {
   for (;;) {
-    while (linePos_ < line_.size() && isBlank(line_[linePos_])) ++linePos_;
-    if (linePos_ < line_.size()) return true;
+    while (linePos_ < lineSize_ && isBlank(line_[linePos_])) ++linePos_;
+    if (linePos_ < lineSize_) return true;
     if (!takeLine()) {
       ended_ = true;
       return false;
@@ -156,14 +160,13 @@ bool Console::seekNumber() {
 }
 
 const char* Console::numberAt(const char* prompt) {
-  print("%s", prompt);
-  flush();
-  return seekNumber() ? line_.c_str() + linePos_ : nullptr;
+  print(prompt);
+  return seekNumber() ? line_ + linePos_ : nullptr;
 }
 
 void Console::takeNumber(const char* start, const char* end) {
   if (end == start) {
-    linePos_ = line_.size();  // no number here: drop the rest of the line
+    linePos_ = lineSize_;  // no number here: drop the rest of the line
   } else {
     linePos_ += static_cast<std::size_t>(end - start);
   }
@@ -172,8 +175,13 @@ void Console::takeNumber(const char* start, const char* end) {
 bool Console::readNumber(const char* prompt, double& field) {
   const char* start = numberAt(prompt);
   if (start == nullptr) return false;
+  // German users type a decimal comma: read the rest of the line as if its
+  // first comma were a point.
+  char* comma = std::strchr(line_ + linePos_, ',');
+  if (comma != nullptr) *comma = '.';
   char* end = nullptr;
   const double value = std::strtod(start, &end);
+  if (comma != nullptr) *comma = ',';
   if (end != start) field = value;
   takeNumber(start, end);
   return true;

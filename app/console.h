@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "app/device.h"
 
@@ -27,15 +28,24 @@ constexpr int kUnicode = 0x1000000;  // kUnicode + code point: a UTF-8 character
 // Once the input has ended every read reports it; the session then ends.
 class Console {
  public:
-  explicit Console(Device& device) : device_(device) {}
+  explicit Console(Device& device) : device_(device) {
+    out_.reserve(kOutputLimit + 1024);
+  }
   Console(const Console&) = delete;
   Console& operator=(const Console&) = delete;
 
-  // Prints printf-style; the output is buffered until the next read.
-  void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // Appends `text` as it stands to the output.
+  void print(std::string_view text);
+  // Appends a value line: `format` holds one "%g" (or "%d") for `value`.
+  void print(const char* format, double value);
+  void print(const char* format, int value);
 
-  // Writes the buffered output to the device.
+  // Writes the pending output to the device. The console does so by itself
+  // before a read that has to wait for input, when kOutputLimit bytes are
+  // pending, and in finishLine; so a script whose input is all there costs
+  // a handful of writes, while a person sees every prompt before typing.
   void flush();
+  static constexpr std::size_t kOutputLimit = std::size_t{64} * 1024;
 
   // Ends the current output line unless the last character written was a
   // line end. Used when the input ends in the middle of a dialog or page.
@@ -46,12 +56,17 @@ class Console {
   int readKey();
 
   // Prints `prompt` as it stands and reads one number into `field`, with
-  // strtod semantics for a real and strtol (base 10) for an integer. When no
+  // strtod semantics for a real and strtol (base 10) for an integer. In a
+  // real the first comma of the rest of the line counts as a decimal point
+  // ("1,5" is 1.5); an integer stops at a comma as at a point. When no
   // number can be read there, or an integer does not fit, the field keeps its
   // value and the rest of the line is dropped, so no prompt comes back
-  // without new input. Returns false when the input has ended.
+  // without new input. A line keeps its first kLineLimit bytes; the rest of
+  // it is dropped, as a terminal in line mode does. Returns false when the
+  // input has ended.
   bool readNumber(const char* prompt, double& field);
   bool readNumber(const char* prompt, int& field);
+  static constexpr std::size_t kLineLimit = 4096;
 
   // Ends a page: prints the prompt and waits for a key. Returns true when
   // the command goes on, false on x or at the end of input.
@@ -76,7 +91,8 @@ class Console {
   // Makes sure the current line has a character that is not white space;
   // returns false at the end of input.
   bool seekNumber();
-  // Appends the next line of the stream to line_; false at the end of input.
+  // Makes the next line of the stream the current line, cut to kLineLimit
+  // bytes; false at the end of input.
   bool takeLine();
   // Prints a number prompt and returns where the number should begin in the
   // current line, or null at the end of input.
@@ -84,15 +100,18 @@ class Console {
   // Takes the characters of a converted number, start to end. An empty one
   // was no number: then the rest of the line is dropped.
   void takeNumber(const char* start, const char* end);
+  // Writes the pending output once kOutputLimit bytes are pending.
+  void limitOutput();
 
   Device& device_;
-  std::string out_;          // output not yet written to the device
-  char lastWritten_ = '\n';  // last character handed to the device
-  char in_[4096];            // bytes read from the device, not yet taken
-  std::size_t head_ = 0;     // next byte of in_ to take
-  std::size_t tail_ = 0;     // end of the valid bytes in in_
-  std::string line_;         // current line of number input
-  std::size_t linePos_ = 0;  // first unread character of line_
-  bool eof_ = false;         // the device reported the end of input
-  bool ended_ = false;       // a read returned because of it
+  std::string out_;            // output not yet written to the device
+  char lastWritten_ = '\n';    // last character handed to the device
+  char in_[4096];              // bytes read from the device, not yet taken
+  std::size_t head_ = 0;       // next byte of in_ to take
+  std::size_t tail_ = 0;       // end of the valid bytes in in_
+  char line_[kLineLimit + 1];  // current line of number input, NUL-terminated
+  std::size_t lineSize_ = 0;   // bytes in line_
+  std::size_t linePos_ = 0;    // first unread character of line_
+  bool eof_ = false;           // the device reported the end of input
+  bool ended_ = false;         // a read returned because of it
 };

@@ -85,9 +85,15 @@ TEST(ConsoleNumbers, InputModel) {
       {"\n\n  42\n", "r", "42"},            // empty lines are skipped
       {"42\r\n43\r\nq", "rrk", "42 43 q"},  // CR is white space
       {"\t\v\f7.5e1\n", "r", "75"},
-      {"abc 5\n6\n", "rr", "7 6"},          // garbage drops the line
-      {"- 3\n4\n", "rr", "7 4"},            // a lone sign
-      {",5 1\n2\n", "rr", "7 2"},           // a comma is no decimal point
+      {"abc 5\n6\n", "rr", "7 6"},     // garbage drops the line
+      {"- 3\n4\n", "rr", "7 4"},       // a lone sign
+      {"1,5 0,8\n", "rr", "1.5 0.8"},  // a comma is a decimal point
+      {"2,5e3 ,5\n", "rr", "2500 0.5"},
+      {"1.5 2,5\n", "rr", "1.5 2.5"},
+      {"2,5\n", "ir", "2 0.5"},      // an integer stops at a comma
+      {"1,5,5\n", "rr", "1.5 0.5"},  // the first comma of what is left
+      {std::string(4095, ' ') + "12\n3\n", "rr", "1 3"},  // a line keeps 4096 bytes
+      {std::string(4096, '7') + "\n", "r", "inf"},
       {"1e\n", "rr", "1 7"},                // the e stays and is dropped
       {"99999999999 1\n2\n", "ii", "7 2"},  // too big for 32 bits
       {"-2147483648 2147483647\n", "ii", "-2147483648 2147483647"},
@@ -123,7 +129,9 @@ TEST(ConsoleOutput, PromptsLongTextsAndLineEnds) {
   ScriptDevice device("");
   Console console(device);
   const std::string longText(3000, 'L');
-  console.print("%s|%d|%g", longText.c_str(), 42, 0.00735112);
+  console.print(longText);
+  console.print("|%d|", 42);
+  console.print("%g", 0.00735112);
   double field = 1;
   EXPECT_FALSE(console.readNumber("\nTKN   [Nm]= ", field));
   EXPECT_TRUE(console.inputEnded());

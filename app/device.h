@@ -18,7 +18,12 @@ class Device {
   virtual long read(char* buffer, std::size_t size, int waitMs) = 0;
   static constexpr long kTimedOut = -1;
 
-  // Writes all of `text`.
+  // True when a read would return at once, with bytes or with the end of
+  // input. The console writes its pending output before a read that waits.
+  virtual bool ready() = 0;
+
+  // Writes all of `text`. A device on a real stream ends the program when
+  // that fails (see Terminal); the console never sees a failed write.
   virtual void write(std::string_view text) = 0;
 
   // Brackets one key read: a terminal takes single keys without echo in
@@ -34,12 +39,18 @@ class ScriptDevice : public Device {
   explicit ScriptDevice(std::string_view input) : input_(input) {}
 
   long read(char* buffer, std::size_t size, int waitMs) override;
-  void write(std::string_view text) override { output_.append(text); }
+  bool ready() override { return true; }  // the whole script is there at once
+  void write(std::string_view text) override {
+    output_.append(text);
+    ++writes_;
+  }
 
-  // Everything written so far.
+  // Everything written so far, and in how many write calls.
   const std::string& output() const { return output_; }
+  int writes() const { return writes_; }
 
  private:
   std::string_view input_;  // bytes not yet read; must outlive the device
   std::string output_;      // everything the console wrote
+  int writes_ = 0;          // calls of write
 };

@@ -1,5 +1,7 @@
 #include "app/session.h"
 
+#include <string>
+
 #include "app/console.h"
 #include "check/din740.h"
 #include "check/result_pages.h"
@@ -34,7 +36,7 @@ constexpr const char* kInfo =
     "Dezember 2026\n";
 
 void showInfo(Session& s) {
-  s.console.print("%s", kInfo);
+  s.console.print(kInfo);
   s.console.print("weiter mit bel.Taste..");
   s.console.readKey();  // any key, x too, just ends the pause
 }
@@ -70,11 +72,13 @@ void runSession(Device& device) {
   Console console(device);
   Session session{console, {}, {}};
   resetToDefaults(session.data);
-  console.print("%s", kBanner);
+  console.print(kBanner);
 
+  // Each pass prints a line end and the menu: put together once.
+  std::string menu = "\n";
+  for (const MenuEntry& entry : kMenu) menu += entry.text;
   for (;;) {
-    console.print("\n");
-    for (const MenuEntry& entry : kMenu) console.print("%s", entry.text);
+    console.print(menu);
     const int code = console.readKey();
     if (code == 'q' || code == key::kEndOfInput) break;
     for (const MenuEntry& entry : kMenu) {

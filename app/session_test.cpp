@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/console.h"
+
 namespace {
 
 std::string session(std::string_view input) {
@@ -172,6 +174,49 @@ TEST(Session, EnteredCaseIsShownAndChecked) {
   const std::string tail = kMenu + expectedCheck + kMenu;
   ASSERT_GE(out.size(), tail.size());
   EXPECT_EQ(tail, out.substr(out.size() - tail.size()));
+}
+
+// A person at the keyboard: nothing is typed before the program waits, and
+// then one byte comes. Notes for each read whether the output so far ends
+// with what asks for that input.
+class Typist : public ScriptDevice {
+ public:
+  using ScriptDevice::ScriptDevice;
+  bool ready() override { return false; }
+  long read(char* buffer, std::size_t /*size*/, int waitMs) override {
+    const std::string& out = output();
+    bool asked = false;
+    for (const char* end : {"F8 q Exit\n", "weiter mit bel.Taste..", "= ", ": "}) {
+      asked = asked || out.ends_with(end);
+    }
+    if (!asked) unasked.push_back(out.substr(out.size() > 30 ? out.size() - 30 : 0));
+    return ScriptDevice::read(buffer, 1, waitMs);
+  }
+  std::vector<std::string> unasked;  // output tails of reads with no prompt shown
+};
+
+TEST(Session, OutputIsWrittenWhenTheProgramWaits) {
+  const std::string input = "a100 1200 3\nb2.3 1 1 0\nw   g   iq";
+  Typist person(input);
+  runSession(person);
+  EXPECT_EQ(std::vector<std::string>{}, person.unasked);
+  EXPECT_GT(person.writes(), 10);
+
+  // A script whose input is all there: the same bytes, written once.
+  const std::string all = input + "q";
+  ScriptDevice script(all);
+  runSession(script);
+  EXPECT_EQ(person.output(), script.output());
+  EXPECT_EQ(1, script.writes());
+
+  // Long output goes in pieces of the output limit.
+  std::string displays;
+  for (int k = 0; k < 200; ++k) displays += "w   ";
+  displays += "q";
+  ScriptDevice many(displays);
+  runSession(many);
+  EXPECT_EQ(many.output().size() / Console::kOutputLimit + 1,
+            static_cast<std::size_t>(many.writes()));
 }
 
 }  // namespace

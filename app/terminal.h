@@ -2,15 +2,25 @@
 
 #include "app/device.h"
 
-// The process's standard input and output. When standard input is a
-// terminal, each key read runs in non-canonical, no-echo mode and the
-// terminal is back in its own mode right after; number reads see it as it
-// was found, so typing is echoed and can be corrected. The attributes found
-// at start are given back on every way out: the destructor, and the fatal
-// signals (INT, TERM, HUP, QUIT, PIPE), whose default action then runs. Ctrl-Z in
-// a key read returns the terminal to line mode while the program is stopped.
-// When standard input is not a terminal nothing is switched and reads just
-// wait for bytes. Only one Terminal may exist at a time.
+// The process's standard input and output; terminal_posix.cpp and
+// terminal_windows.cpp implement it, one per platform.
+//
+// When standard input is a terminal (a console), each key read runs without
+// line input and echo and the terminal is back in its own mode right after;
+// number reads see it as it was found, so typing is echoed and can be
+// corrected. The mode found at start is given back on every way out: the
+// destructor, an I/O error, and every signal (console event) that ends the
+// program, whose default action then runs. When standard input is not a
+// terminal nothing is switched and reads just wait for bytes.
+//
+// Bytes move unchanged in both directions: no line-end or end-of-file
+// translation. A write is complete or the program ends: a partial write goes
+// on with the rest, a full pipe is waited for. A read or write that fails
+// ends the program with exit status 1 after one line on standard error,
+// "tavro: " and what failed with the system's reason. The end of input,
+// a terminal hang-up included, is no error.
+//
+// Only one Terminal may exist at a time.
 class Terminal : public Device {
  public:
   Terminal();
@@ -19,10 +29,11 @@ class Terminal : public Device {
   Terminal& operator=(const Terminal&) = delete;
 
   long read(char* buffer, std::size_t size, int waitMs) override;
+  bool ready() override;
   void write(std::string_view text) override;
   void beginKeyRead() override;
   void endKeyRead() override;
 
  private:
-  bool isTerminal_;  // standard input is a terminal
+  bool isTerminal_;  // standard input is a terminal (a console)
 };

@@ -12,12 +12,14 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/device.h"
 #include "app/session.h"
@@ -93,15 +95,16 @@ const std::string kPager = "weiter mit bel.Taste..";
 class PtyProgram {
  public:
   // `outputFile`: where the program's standard output goes instead of the
-  // terminal, if not empty; "-" is a pipe that nobody reads.
-  explicit PtyProgram(const std::string& outputFile = "") {
+  // terminal, if not empty; "-" is a pipe that nobody reads. `ignored`: a
+  // signal the program's caller ignores, or 0.
+  explicit PtyProgram(const std::string& outputFile = "", int ignored = 0) {
     int go[2];
     EXPECT_EQ(0, pipe(go));
     winsize size{};
     size.ws_row = 40;
     size.ws_col = 100;
     pid_ = forkpty(&master_, nullptr, nullptr, &size);
-    if (pid_ == 0) runJob(go, outputFile);
+    if (pid_ == 0) runJob(go, outputFile, ignored);
     close(go[0]);
     EXPECT_EQ(0, tcgetattr(master_, &found_));
     EXPECT_EQ(1, write(go[1], "g", 1));  // the job may start now
@@ -158,7 +161,8 @@ class PtyProgram {
   bool running() { return waitpid(pid_, nullptr, WNOHANG) == 0; }
 
   // Signals the program (the job in the foreground).
-  void signal(int sig) { kill(-tcgetpgrp(master_), sig); }
+  void signal(int sig) { kill(-job(), sig); }
+  pid_t job() const { return tcgetpgrp(master_); }
 
   // The job's state letter from /proc: 'T' when stopped.
   char state() {
@@ -180,7 +184,7 @@ class PtyProgram {
   const std::string& screen() const { return screen_; }
 
  private:
-  [[noreturn]] static void runJob(int go[2], const std::string& outputFile) {
+  [[noreturn]] static void runJob(int go[2], const std::string& outputFile, int ignored) {
     close(go[1]);
     rlimit noCore{0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
@@ -204,6 +208,7 @@ class PtyProgram {
         dup2(fd, STDOUT_FILENO);
         close(fd);
       }
+      if (ignored != 0) ::signal(ignored, SIG_IGN);
       execl(TAVRO_PROGRAM, "tavro", static_cast<char*>(nullptr));
       _exit(127);
     }
@@ -422,6 +427,178 @@ TEST(Terminal, OutputToAFileWhileTypingAtTheTerminal) {
   ScriptDevice same("g   q");
   runSession(same);
   EXPECT_EQ(same.output(), written.str());
+}
+
+TEST(Terminal, EverySignalThatEndsTheProgramGivesTheTerminalBack) {
+  const int signals[] = {SIGHUP,  SIGINT,  SIGQUIT,   SIGILL,  SIGTRAP,     SIGABRT,
+                         SIGBUS,  SIGFPE,  SIGUSR1,   SIGSEGV, SIGUSR2,     SIGPIPE,
+                         SIGALRM, SIGTERM, SIGSTKFLT, SIGXCPU, SIGXFSZ,     SIGVTALRM,
+                         SIGPROF, SIGIO,   SIGPWR,    SIGSYS,  SIGRTMIN + 3};
+  const struct {
+    const char* name;
+    const char* keys;   // typed to get there
+    const char* shown;  // on the screen once it is there
+  } places[] = {{"menu", "", "F8 q Exit"},
+                {"pager", "g", "weiter"},
+                {"prompt", "d", "TKN   [Nm]= "}};
+  for (const auto& place : places) {
+    for (const int sig : signals) {
+      PtyProgram p;
+      const std::string name = std::string(place.name) + " " + strsignal(sig);
+      ASSERT_TRUE(p.waitFor(kMenuEnd)) << name;
+      p.type(place.keys);
+      ASSERT_TRUE(p.waitFor(place.shown)) << name;
+      p.settle(30ms);  // let the program reach its read
+      p.signal(sig);
+      EXPECT_EQ(128 + sig, p.wait()) << name;
+      EXPECT_TRUE(p.inLineMode()) << name;
+    }
+  }
+}
+
+TEST(Terminal, AnIgnoredInterruptStaysIgnored) {
+  PtyProgram p("", SIGINT);
+  ASSERT_TRUE(p.waitFor(kMenuEnd));
+  p.settle(50ms);
+  p.type("<c-c>");
+  p.settle();
+  EXPECT_TRUE(p.running());
+  p.type("q");
+  EXPECT_EQ(0, p.wait());
+  EXPECT_TRUE(p.inLineMode());
+}
+
+TEST(Terminal, ContinueSignalsLeaveANumberPromptInLineMode) {
+  // A storm of SIGCONT while the menu hands over to dialog a, twenty times.
+  PtyProgram p;
+  ASSERT_TRUE(p.waitFor(kMenuEnd));
+  p.settle(30ms);
+  const pid_t job = p.job();
+  std::atomic<bool> done = false;
+  std::thread storm([&] {
+    while (!done) kill(-job, SIGCONT);
+  });
+  int lineMode = 0;
+  for (int run = 1; run <= 20; ++run) {
+    p.type("a");
+    if (!p.waitFor("TLN[Nm]= ", run)) break;
+    p.settle(20ms);
+    lineMode += p.inLineMode();
+    p.type("1 2 3<enter>");
+    if (!p.waitFor(kMenuEnd, run + 1)) break;
+  }
+  done = true;
+  storm.join();
+  EXPECT_EQ(20, lineMode);
+  p.type("q");
+  EXPECT_EQ(0, p.wait());
+}
+
+// How the program's standard streams are broken in a stream test.
+enum class In { kScript, kDirectory, kClosed, kLateNonBlocking };
+enum class Out { kPipe, kFull, kClosed, kGoneReaderSigpipeIgnored, kSlowNonBlocking };
+
+struct Outcome {
+  int status = -1;  // exit status, or 128 + signal
+  std::string out;  // standard output
+  std::string err;  // standard error
+};
+
+void setFlag(int fd, int flag) { fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | flag); }
+
+// Runs the real program on `input` with its streams set up as named; no
+// terminal anywhere.
+Outcome runBroken(const std::string& input, In in, Out out) {
+  int inPipe[2], outPipe[2], errPipe[2];
+  EXPECT_EQ(0, pipe(inPipe));
+  EXPECT_EQ(0, pipe(outPipe));
+  EXPECT_EQ(0, pipe(errPipe));
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(inPipe[0], STDIN_FILENO);
+    dup2(outPipe[1], STDOUT_FILENO);
+    dup2(errPipe[1], STDERR_FILENO);
+    if (in == In::kDirectory) dup2(open("/", O_RDONLY), STDIN_FILENO);
+    if (in == In::kClosed) close(STDIN_FILENO);
+    if (in == In::kLateNonBlocking) setFlag(STDIN_FILENO, O_NONBLOCK);
+    if (out == Out::kFull) dup2(open("/dev/full", O_WRONLY), STDOUT_FILENO);
+    if (out == Out::kClosed) close(STDOUT_FILENO);
+    if (out == Out::kGoneReaderSigpipeIgnored) ::signal(SIGPIPE, SIG_IGN);
+    if (out == Out::kSlowNonBlocking) setFlag(STDOUT_FILENO, O_NONBLOCK);
+    for (int fd = 3; fd < 64; ++fd) close(fd);
+    execl(TAVRO_PROGRAM, "tavro", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(inPipe[0]);
+  close(outPipe[1]);
+  close(errPipe[1]);
+  if (out == Out::kGoneReaderSigpipeIgnored) close(outPipe[0]);
+  if (in == In::kLateNonBlocking) std::this_thread::sleep_for(500ms);
+  EXPECT_EQ(static_cast<ssize_t>(input.size()),
+            write(inPipe[1], input.data(), input.size()));
+  close(inPipe[1]);
+  if (out == Out::kSlowNonBlocking) std::this_thread::sleep_for(300ms);
+
+  Outcome outcome;
+  std::vector<pollfd> open{{errPipe[0], POLLIN, 0}};
+  if (out != Out::kGoneReaderSigpipeIgnored) open.push_back({outPipe[0], POLLIN, 0});
+  while (!open.empty() && poll(open.data(), open.size(), 5000) > 0) {
+    for (std::size_t k = 0; k < open.size(); ++k) {
+      if (open[k].revents == 0) continue;
+      char buffer[4096];
+      const ssize_t n =
+          read(open[k].fd, buffer, out == Out::kSlowNonBlocking ? 512 : 4096);
+      if (n <= 0) {
+        close(open[k].fd);
+        open.erase(open.begin() + static_cast<std::ptrdiff_t>(k));
+        break;
+      }
+      (open[k].fd == errPipe[0] ? outcome.err : outcome.out).append(buffer, n);
+    }
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  outcome.status = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+  return outcome;
+}
+
+TEST(Streams, BrokenStreamsAreReportedAndSlowOnesWaitedFor) {
+  std::string displays = "g  ";
+  for (int k = 0; k < 300; ++k) displays += "w   ";
+  displays += "q";
+  const struct {
+    const char* name;
+    const std::string& input;
+    In in;
+    Out out;
+    int status;
+    const char* err;
+  } cases[] = {
+      {"output to a full disk", displays, In::kScript, Out::kFull, 1,
+       "tavro: Ausgabe fehlgeschlagen: No space left on device\n"},
+      {"output closed", displays, In::kScript, Out::kClosed, 1,
+       "tavro: Ausgabe fehlgeschlagen: Bad file descriptor\n"},
+      {"reader gone, SIGPIPE ignored", displays, In::kScript,
+       Out::kGoneReaderSigpipeIgnored, 1, "tavro: Ausgabe fehlgeschlagen: Broken pipe\n"},
+      {"input a directory", displays, In::kDirectory, Out::kPipe, 1,
+       "tavro: Eingabe fehlgeschlagen: Is a directory\n"},
+      {"input closed", displays, In::kClosed, Out::kPipe, 1,
+       "tavro: Eingabe fehlgeschlagen: Bad file descriptor\n"},
+      {"non-blocking output, slow reader", displays, In::kScript, Out::kSlowNonBlocking,
+       0, ""},
+      {"non-blocking input, late data", displays, In::kLateNonBlocking, Out::kPipe, 0,
+       ""},
+  };
+  ScriptDevice same(displays);
+  runSession(same);
+  for (const auto& c : cases) {
+    const Outcome outcome = runBroken(c.input, c.in, c.out);
+    EXPECT_EQ(c.status, outcome.status) << c.name;
+    EXPECT_EQ(c.err, outcome.err) << c.name;
+    if (c.status == 0) {
+      EXPECT_TRUE(same.output() == outcome.out) << c.name;
+    }
+  }
 }
 
 }  // namespace

@@ -58,12 +58,13 @@ bool showPage(Console& console, const CouplingData& data, const CheckResults& re
               const Line (&page)[N]) {
   for (const Line& line : page) {
     if (line.value == nullptr) {
-      console.print("%s", line.text);
+      console.print(line.text);
     } else if (line.limit == nullptr) {
       console.print(line.text, results.*line.value);
     } else {
       const bool okay = isOkay(results.*line.value, data.*line.limit);
-      console.print("%s %s\n", line.text, okay ? "okay!" : "nicht okay!");
+      console.print(line.text);
+      console.print(okay ? " okay!\n" : " nicht okay!\n");
     }
   }
   return console.pager();

@@ -74,7 +74,7 @@ constexpr Step kServiceFactors[] = {
 bool runStep(Console& console, CouplingData& data, const Step& step) {
   switch (step.kind) {
     case Step::kText:
-      console.print("%s", step.text);
+      console.print(step.text);
       return true;
     case Step::kReal:
       return console.readNumber(step.text, data.*step.real);

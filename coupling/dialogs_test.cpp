@@ -110,7 +110,7 @@ TEST(Dialogs, BadInput) {
       // clang-format off
       {"garbage", dialogTorqueSpeed, "abc\n5 6\n", "n=5 i=6", false},
       {"lone sign", dialogTorqueSpeed, "- 1\n+\n7\n", "i=7", false},
-      {"comma decimal", dialogTorqueSpeed, ",5\n1 3\n", "n=1 i=3", false},
+      {"decimal comma", dialogTorqueSpeed, "0,8 1200 3,5\n", "TLN=0.8 n=1200 i=3", false},
       {"integer overflow", dialogTorqueSpeed, "1 2 99999999999\n", "TLN=1 n=2", false},
       {"switch overflow", dialogInertias, "1 1 99999999999 1\n0\n", "JA=1", false},
       {"real overflow, inf and nan", dialogServiceFactors, "1e999 -1e999 nan\n", "ST=inf SS=-inf SZ=nan", false},

@@ -66,7 +66,7 @@ constexpr Line kPage3[] = {
 void printLine(Console& console, const CouplingData& data, const Line& line) {
   switch (line.kind) {
     case Line::kTitle:
-      console.print("%s", line.text);
+      console.print(line.text);
       break;
     case Line::kReal:
       console.print(line.text, data.*line.real);
@@ -75,7 +75,7 @@ void printLine(Console& console, const CouplingData& data, const Line& line) {
       console.print(line.text, data.*line.integer);
       break;
     case Line::kSwitch:
-      console.print("%s", data.*line.integer == 0 ? line.text : line.otherText);
+      console.print(data.*line.integer == 0 ? line.text : line.otherText);
       break;
   }
 }
