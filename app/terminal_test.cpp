@@ -160,6 +160,12 @@ class PtyProgram {
 
   bool running() { return waitpid(pid_, nullptr, WNOHANG) == 0; }
 
+  // Closes our side of the terminal, as a closed window does.
+  void hangUp() {
+    close(master_);
+    master_ = -1;
+  }
+
   // Signals the program (the job in the foreground).
   void signal(int sig) { kill(-job(), sig); }
   pid_t job() const { return tcgetpgrp(master_); }
@@ -466,6 +472,14 @@ TEST(Terminal, AnIgnoredInterruptStaysIgnored) {
   p.type("q");
   EXPECT_EQ(0, p.wait());
   EXPECT_TRUE(p.inLineMode());
+}
+
+TEST(Terminal, AHangUpUnderNohupIsTheEndOfInput) {
+  PtyProgram p("", SIGHUP);
+  ASSERT_TRUE(p.waitFor(kMenuEnd));
+  p.settle(30ms);
+  p.hangUp();
+  EXPECT_EQ(0, p.wait());
 }
 
 TEST(Terminal, ContinueSignalsLeaveANumberPromptInLineMode) {
