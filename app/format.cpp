@@ -35,17 +35,18 @@ char* writeShortDecimal(char* out, double value) {
   const double magnitude = std::fabs(value);
   if (!(magnitude >= 1e-4 && magnitude < 1e6)) return nullptr;
   for (int k = 0; k < 10; ++k) {
-    // Below 10^15, so the conversion cannot overflow; a rounding slip only
-    // fails the exact test below.
-    const auto digits = static_cast<long>(magnitude * kPowers[k] + 0.5);
+    // Below 10^15, so the conversion cannot overflow; where adding 0.5
+    // rounds wrongly, the exact test below fails, which costs only speed.
+    const auto digits = static_cast<long long>(
+        magnitude * kPowers[k] + 0.5);      // NOLINT(bugprone-incorrect-roundings)
     if (digits >= 1000000) return nullptr;  // more than six digits
     if (static_cast<double>(digits) / kPowers[k] != magnitude) continue;
-    const auto unit = static_cast<long>(kPowers[k]);
+    const auto unit = static_cast<long long>(kPowers[k]);
     if (value < 0) *out++ = '-';
     out = std::to_chars(out, out + 8, digits / unit).ptr;
     if (k == 0) return out;
     *out++ = '.';
-    for (long place = unit / 10; place > 0; place /= 10) {
+    for (long long place = unit / 10; place > 0; place /= 10) {
       *out++ = static_cast<char>('0' + digits / place % 10);
     }
     return out;

@@ -1,0 +1,202 @@
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+
+#include "app/key_event.h"
+#include "app/terminal.h"
+
+#ifndef ENABLE_VIRTUAL_TERMINAL_INPUT
+#define ENABLE_VIRTUAL_TERMINAL_INPUT 0x0200
+#endif
+
+namespace {
+
+// Shared with the console event handler, which runs in a thread of its own;
+// it only reads these once the constructor has set them.
+HANDLE gInput;              // standard input
+HANDLE gOutput;             // standard output
+bool gIsConsole;            // standard input is a console
+DWORD gFound;               // console input mode found at start
+DWORD gKeyMode;             // mode for one key read: no line input, no echo
+std::atomic<bool> gEnding;  // a console event ends the program now
+bool gInKeyRead;            // between beginKeyRead and endKeyRead
+wchar_t gHighSurrogate;     // first half of a character beyond U+FFFF
+
+void restoreConsole() {
+  if (gIsConsole) SetConsoleMode(gInput, gFound);
+}
+
+// Ctrl-C, Ctrl-Break, a closed window, logoff and shutdown all end the
+// program: the console mode goes back first. Ctrl-C and Ctrl-Break then end
+// it with the status Windows gives by default (Wine's default handler would
+// report success); the other events go on to the system's own handler.
+BOOL WINAPI onConsoleEvent(DWORD event) {
+  gEnding = true;
+  restoreConsole();
+  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT)
+    ExitProcess(STATUS_CONTROL_C_EXIT);
+  return FALSE;
+}
+
+// Ends the program after a failed read or write: the console mode back as
+// it was found, one line on standard error, exit status 1.
+[[noreturn]] void failIo(const char* what) {
+  const DWORD error = GetLastError();
+  char reason[512];
+  DWORD size = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                              nullptr, error, 0, reason, sizeof reason, nullptr);
+  while (size > 0 && (reason[size - 1] == '\n' || reason[size - 1] == '\r' ||
+                      reason[size - 1] == ' ')) {
+    --size;
+  }
+  if (size == 0)
+    size = static_cast<DWORD>(std::snprintf(reason, sizeof reason, "Fehler %lu",
+                                            static_cast<unsigned long>(error)));
+  reason[size] = '\0';
+  restoreConsole();
+  const HANDLE errors = GetStdHandle(STD_ERROR_HANDLE);
+  for (const char* part :
+       {"tavro: ", what, ": ", static_cast<const char*>(reason), "\n"}) {
+    DWORD written = 0;
+    WriteFile(errors, part, static_cast<DWORD>(std::strlen(part)), &written, nullptr);
+  }
+  ExitProcess(1);
+}
+
+// One key from the console: its bytes as a Linux terminal sends them, or
+// Device::kTimedOut when `waitMs` passed first (negative: no limit).
+long readKeyEvent(char* buffer, std::size_t size, int waitMs) {
+  for (;;) {
+    if (waitMs >= 0) {
+      const DWORD state = WaitForSingleObject(gInput, static_cast<DWORD>(waitMs));
+      if (state == WAIT_TIMEOUT) return Device::kTimedOut;
+      if (state == WAIT_FAILED) failIo("Eingabe fehlgeschlagen");
+    }
+    INPUT_RECORD record;
+    DWORD count = 0;
+    if (!ReadConsoleInputW(gInput, &record, 1, &count)) failIo("Eingabe fehlgeschlagen");
+    if (count == 0 || record.EventType != KEY_EVENT) continue;  // mouse, focus, size
+    const KEY_EVENT_RECORD& key = record.Event.KeyEvent;
+    char32_t character = key.uChar.UnicodeChar;
+    if (character >= 0xD800 && character < 0xDC00) {
+      if (key.bKeyDown) gHighSurrogate = key.uChar.UnicodeChar;
+      continue;
+    }
+    if (character >= 0xDC00 && character < 0xE000 && gHighSurrogate != 0) {
+      character =
+          0x10000 + ((char32_t{gHighSurrogate} - 0xD800) << 10) + (character - 0xDC00);
+      gHighSurrogate = 0;
+    }
+    const KeyEvent event{key.bKeyDown != 0, key.wVirtualKeyCode, character,
+                         static_cast<unsigned>(key.dwControlKeyState)};
+    char bytes[kKeyBytesMax];
+    const std::size_t length = keyEventBytes(event, bytes);
+    if (length == 0) continue;
+    // A key held down may come as one event with a repeat count.
+    std::size_t filled = 0;
+    for (WORD k = 0; k < key.wRepeatCount && filled + length <= size; ++k) {
+      std::memcpy(buffer + filled, bytes, length);
+      filled += length;
+    }
+    return static_cast<long>(filled);
+  }
+}
+
+// One typed line from the console in its line mode, as UTF-8 with LF line
+// ends; 0 when the line begins with Ctrl-Z, the console's end of input.
+long readConsoleLine(char* buffer, std::size_t size) {
+  wchar_t wide[1024];
+  // Each UTF-16 unit takes at most three bytes of UTF-8.
+  const DWORD want = static_cast<DWORD>(size / 3 < 1024 ? size / 3 : 1024);
+  for (;;) {
+    DWORD count = 0;
+    if (!ReadConsoleW(gInput, wide, want, &count, nullptr)) {
+      if (GetLastError() != ERROR_OPERATION_ABORTED) failIo("Eingabe fehlgeschlagen");
+      count = 0;
+    }
+    if (count == 0) {  // Ctrl-C broke the read off; its handler ends the program
+      Sleep(10);
+      continue;
+    }
+    if (wide[0] == 0x1A) return 0;
+    DWORD kept = 0;  // CR LF becomes LF
+    for (DWORD k = 0; k < count; ++k) {
+      if (!(wide[k] == L'\r' && k + 1 < count && wide[k + 1] == L'\n'))
+        wide[kept++] = wide[k];
+    }
+    return WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(kept), buffer,
+                               static_cast<int>(size), nullptr, nullptr);
+  }
+}
+
+}  // namespace
+
+Terminal::Terminal() {
+  gInput = GetStdHandle(STD_INPUT_HANDLE);
+  gOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  isTerminal_ = GetConsoleMode(gInput, &gFound) != 0;
+  if (!isTerminal_) return;
+  gIsConsole = true;
+  // Keep processed input, so Ctrl-C still reaches the handler; key events,
+  // not escape sequences, so keys are told apart by their key codes.
+  gKeyMode = (gFound & ~static_cast<DWORD>(ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT |
+                                           ENABLE_VIRTUAL_TERMINAL_INPUT)) |
+             ENABLE_PROCESSED_INPUT;
+  SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
+
+Terminal::~Terminal() { restoreConsole(); }
+
+long Terminal::read(char* buffer, std::size_t size, int waitMs) {
+  if (isTerminal_) {
+    return gInKeyRead ? readKeyEvent(buffer, size, waitMs)
+                      : readConsoleLine(buffer, size);
+  }
+  // Pipes and files: raw bytes, no line-end or Ctrl-Z translation. A pipe
+  // whose writer closed it reports a broken pipe (or, under Wine, no
+  // bytes): the end of input.
+  DWORD count = 0;
+  const DWORD want = size < (1u << 30) ? static_cast<DWORD>(size) : (1u << 30);
+  if (ReadFile(gInput, buffer, want, &count, nullptr)) return static_cast<long>(count);
+  const DWORD error = GetLastError();
+  if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return 0;
+  failIo("Eingabe fehlgeschlagen");
+}
+
+bool Terminal::ready() {
+  if (isTerminal_) return false;  // a person types: show everything first
+  if (GetFileType(gInput) != FILE_TYPE_PIPE) return true;  // files answer at once
+  DWORD available = 0;
+  if (!PeekNamedPipe(gInput, nullptr, 0, nullptr, &available, nullptr)) return true;
+  return available > 0;
+}
+
+void Terminal::write(std::string_view text) {
+  while (!text.empty()) {
+    DWORD written = 0;
+    const DWORD want =
+        text.size() < (1u << 30) ? static_cast<DWORD>(text.size()) : (1u << 30);
+    if (!WriteFile(gOutput, text.data(), want, &written, nullptr)) {
+      failIo("Ausgabe fehlgeschlagen");
+    }
+    if (written == 0) {
+      SetLastError(ERROR_WRITE_FAULT);
+      failIo("Ausgabe fehlgeschlagen");
+    }
+    text.remove_prefix(written);
+  }
+}
+
+void Terminal::beginKeyRead() {
+  if (!isTerminal_ || gEnding) return;
+  gInKeyRead = true;
+  SetConsoleMode(gInput, gKeyMode);
+}
+
+void Terminal::endKeyRead() {
+  if (!isTerminal_) return;
+  gInKeyRead = false;
+  SetConsoleMode(gInput, gFound);
+}
