@@ -1,6 +1,5 @@
 #include "app/format.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
