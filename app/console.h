@@ -17,7 +17,7 @@ constexpr int kUnicode = 0x1000000;  // kUnicode + code point: a UTF-8 character
 }  // namespace key
 
 // The console conventions of the program: single keys, numbers typed at
-// prompts, printf-style output and the pager.
+// prompts, output (value lines in printf's "%g" and "%d" form) and the pager.
 //
 // Keys and typed lines share one byte stream. A key read takes the next key
 // straight from the stream. A number read works on a current line: when that
