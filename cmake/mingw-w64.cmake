@@ -11,7 +11,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # No DLLs of the compiler's run-time beside the program.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
-set(TAVRO_WINEPREFIX ${CMAKE_BINARY_DIR}/wine)
-set(CMAKE_CROSSCOMPILING_EMULATOR
-    env WINEPREFIX=${TAVRO_WINEPREFIX} WINEDEBUG=-all
-    WINEDLLOVERRIDES=winemenubuilder.exe=d /usr/lib/wine/wine64)
+# Wine's environment, quiet and without desktop menu entries; the tests run
+# Wine's tools under it too.
+set(TAVRO_WINE env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all
+    WINEDLLOVERRIDES=winemenubuilder.exe=d)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${TAVRO_WINE} /usr/lib/wine/wine64)

@@ -1,9 +1,8 @@
 # The Windows build's tests, run under Wine. One wine server, with the
 # prefix booted, lives for the whole run, its output detached: otherwise
 # every test waits about 3 s for Wine's helpers, and helpers that a test
-# started would hold its output open.
-set(TAVRO_WINE env WINEPREFIX=${TAVRO_WINEPREFIX} WINEDEBUG=-all
-    WINEDLLOVERRIDES=winemenubuilder.exe=d)
+# started would hold its output open. TAVRO_WINE: the toolchain's Wine
+# environment.
 add_test(NAME WineServerStart
   COMMAND ${TAVRO_WINE} sh -c
           "wineserver -k; wineserver -w; exec </dev/null >/dev/null 2>&1; wineserver -p; /usr/lib/wine/wine64 wineboot")
