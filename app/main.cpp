@@ -1,5 +1,5 @@
 #include "app/session.h"
-#include "app/terminal.h"
+#include "terminal/terminal.h"
 
 int main() {
   Terminal terminal;

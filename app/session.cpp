@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/console.h"
 #include "check/din740.h"
 #include "check/result_pages.h"
+#include "console/console.h"
 #include "coupling/coupling_data.h"
 #include "coupling/dialogs.h"
 #include "coupling/display.h"

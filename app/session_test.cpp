@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/console.h"
+#include "console/console.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/format.h"
+#include "console/format.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/console.h"
 #include "check/din740.h"
+#include "console/console.h"
 #include "coupling/coupling_data.h"
 
 // The compute command: checks `data` and prints the three result pages with

@@ -18,10 +18,10 @@ gtest_discover_tests(tavro_tests DISCOVERY_TIMEOUT 60 DISCOVERY_MODE PRE_TEST
 set(TAVRO_REFERENCE ${CMAKE_SOURCE_DIR}/build/release/tavro CACHE FILEPATH
     "The Linux program whose output tavro.exe must match")
 add_test(NAME ScriptedSessions
-  COMMAND ${TAVRO_WINE} bash ${CMAKE_SOURCE_DIR}/app/windows_sessions_test.sh
+  COMMAND ${TAVRO_WINE} bash ${CMAKE_SOURCE_DIR}/terminal/windows_sessions_test.sh
           ${TAVRO_REFERENCE} $<TARGET_FILE:tavro>)
 add_test(NAME WindowsConsole
-  COMMAND ${TAVRO_WINE} bash ${CMAKE_SOURCE_DIR}/app/windows_console_test.sh
+  COMMAND ${TAVRO_WINE} bash ${CMAKE_SOURCE_DIR}/terminal/windows_console_test.sh
           $<TARGET_FILE:tavro>)
 set_tests_properties(ScriptedSessions WindowsConsole PROPERTIES
   FIXTURES_REQUIRED Wine SKIP_RETURN_CODE 77 TIMEOUT 120)

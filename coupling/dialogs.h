@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/console.h"
+#include "console/console.h"
 #include "coupling/coupling_data.h"
 
 // The five input dialogs, one per menu key a to e. Each asks all of its

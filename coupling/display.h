@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/console.h"
+#include "console/console.h"
 #include "coupling/coupling_data.h"
 
 // Shows every field of the case on three pages, each ended by the pager;

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/device.h"
 #include "app/session.h"
+#include "console/device.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   ScriptDevice device(std::string_view(reinterpret_cast<const char*>(data), size));

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/device.h"
+#include "console/device.h"
 
 // Key codes that readKey returns besides plain bytes (0-255). They lie above
 // every byte value, so no special key can be mistaken for a command letter.

@@ -21,8 +21,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/device.h"
 #include "app/session.h"
+#include "console/device.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/format.h"
+#include "console/format.h"
 
 #include <gtest/gtest.h>
 

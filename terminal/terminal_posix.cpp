@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/terminal.h"
+#include "terminal/terminal.h"
 
 namespace {
 

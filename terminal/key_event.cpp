@@ -1,4 +1,4 @@
-#include "app/key_event.h"
+#include "terminal/key_event.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "app/device.h"
+#include "console/device.h"
 
 #include <algorithm>
 #include <cstring>

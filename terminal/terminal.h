@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/device.h"
+#include "console/device.h"
 
 // The process's standard input and output; terminal_posix.cpp and
 // terminal_windows.cpp implement it, one per platform.

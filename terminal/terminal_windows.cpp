@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/key_event.h"
-#include "app/terminal.h"
+#include "terminal/key_event.h"
+#include "terminal/terminal.h"
 
 #ifndef ENABLE_VIRTUAL_TERMINAL_INPUT
 #define ENABLE_VIRTUAL_TERMINAL_INPUT 0x0200
