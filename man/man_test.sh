@@ -11,7 +11,7 @@ if LC_ALL=C grep -n '[^[:print:][:space:]]' "$page"; then
   echo "the man page is not plain ASCII"
   exit 1
 fi
-for section in NAME BESCHREIBUNG TASTEN EINGABEN PRUEFUNGEN URTEIL FREQUENZFAKTOR SKRIPTBETRIEB EXIT-STATUS; do
+for section in NAME BESCHREIBUNG OPTIONEN TASTEN EINGABEN PRUEFUNGEN URTEIL FREQUENZFAKTOR SKRIPTBETRIEB EXIT-STATUS; do
   grep -q "^\.SH $section" "$page" || { echo "no section $section"; exit 1; }
 done
 echo "man page: 1 passed, 0 failed"

@@ -21,6 +21,14 @@
 // a terminal hang-up included, is no error.
 //
 // Only one Terminal may exist at a time.
+//
+// writeStandardOutput and writeStandardError write `text` without taking the
+// terminal, for the answers to the command line. A failed write to standard
+// output ends the program as Terminal::write does; one to standard error is
+// dropped, as nothing is left to tell it to.
+void writeStandardOutput(std::string_view text);
+void writeStandardError(std::string_view text);
+
 class Terminal : public Device {
  public:
   Terminal();

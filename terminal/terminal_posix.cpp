@@ -107,7 +107,30 @@ bool waitFor(int fd, short events, int waitMs) {
   std::_Exit(1);
 }
 
+// Writes all of `text` to `fd`, waiting while a non-blocking one is full;
+// false when a write fails (errno tells why).
+bool writeAll(int fd, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t count = ::write(fd, text.data(), text.size());
+    if (count > 0) {
+      text.remove_prefix(static_cast<std::size_t>(count));
+    } else if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      waitFor(fd, POLLOUT, -1);  // a full non-blocking pipe
+    } else if (count == 0 || errno != EINTR) {
+      if (count == 0) errno = EIO;
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
+
+void writeStandardOutput(std::string_view text) {
+  if (!writeAll(STDOUT_FILENO, text)) failIo("Ausgabe fehlgeschlagen");
+}
+
+void writeStandardError(std::string_view text) { writeAll(STDERR_FILENO, text); }
 
 Terminal::Terminal() : isTerminal_(tcgetattr(STDIN_FILENO, &gFound) == 0) {
   if (!isTerminal_) return;
@@ -146,19 +169,7 @@ long Terminal::read(char* buffer, std::size_t size, int waitMs) {
 
 bool Terminal::ready() { return waitFor(STDIN_FILENO, POLLIN, 0); }
 
-void Terminal::write(std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t count = ::write(STDOUT_FILENO, text.data(), text.size());
-    if (count > 0) {
-      text.remove_prefix(static_cast<std::size_t>(count));
-    } else if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      waitFor(STDOUT_FILENO, POLLOUT, -1);  // a full non-blocking pipe
-    } else if (count == 0 || errno != EINTR) {
-      if (count == 0) errno = EIO;
-      failIo("Ausgabe fehlgeschlagen");
-    }
-  }
-}
+void Terminal::write(std::string_view text) { writeStandardOutput(text); }
 
 void Terminal::beginKeyRead() {
   if (!isTerminal_) return;

@@ -16,7 +16,6 @@ namespace {
 // Shared with the console event handler, which runs in a thread of its own;
 // it only reads these once the constructor has set them.
 HANDLE gInput;              // standard input
-HANDLE gOutput;             // standard output
 bool gIsConsole;            // standard input is a console
 DWORD gFound;               // console input mode found at start
 DWORD gKeyMode;             // mode for one key read: no line input, no echo
@@ -131,11 +130,35 @@ long readConsoleLine(char* buffer, std::size_t size) {
   }
 }
 
+// Writes all of `text` to `handle`; false when a write fails (GetLastError
+// tells why).
+bool writeAll(HANDLE handle, std::string_view text) {
+  while (!text.empty()) {
+    DWORD written = 0;
+    const DWORD want =
+        text.size() < (1u << 30) ? static_cast<DWORD>(text.size()) : (1u << 30);
+    if (!WriteFile(handle, text.data(), want, &written, nullptr)) return false;
+    if (written == 0) {
+      SetLastError(ERROR_WRITE_FAULT);
+      return false;
+    }
+    text.remove_prefix(written);
+  }
+  return true;
+}
+
 }  // namespace
+
+void writeStandardOutput(std::string_view text) {
+  if (!writeAll(GetStdHandle(STD_OUTPUT_HANDLE), text)) failIo("Ausgabe fehlgeschlagen");
+}
+
+void writeStandardError(std::string_view text) {
+  writeAll(GetStdHandle(STD_ERROR_HANDLE), text);
+}
 
 Terminal::Terminal() {
   gInput = GetStdHandle(STD_INPUT_HANDLE);
-  gOutput = GetStdHandle(STD_OUTPUT_HANDLE);
   isTerminal_ = GetConsoleMode(gInput, &gFound) != 0;
   if (!isTerminal_) return;
   gIsConsole = true;
@@ -173,21 +196,7 @@ bool Terminal::ready() {
   return available > 0;
 }
 
-void Terminal::write(std::string_view text) {
-  while (!text.empty()) {
-    DWORD written = 0;
-    const DWORD want =
-        text.size() < (1u << 30) ? static_cast<DWORD>(text.size()) : (1u << 30);
-    if (!WriteFile(gOutput, text.data(), want, &written, nullptr)) {
-      failIo("Ausgabe fehlgeschlagen");
-    }
-    if (written == 0) {
-      SetLastError(ERROR_WRITE_FAULT);
-      failIo("Ausgabe fehlgeschlagen");
-    }
-    text.remove_prefix(written);
-  }
-}
+void Terminal::write(std::string_view text) { writeStandardOutput(text); }
 
 void Terminal::beginKeyRead() {
   if (!isTerminal_ || gEnding) return;

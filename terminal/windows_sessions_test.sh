@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Scripted sessions give tavro.exe exactly the Linux program's bytes and exit
 # status: CR LF lines, a Ctrl-Z byte, a decimal comma, NaN results, the
-# input ending mid-dialog; through a file and through pipes.
+# input ending mid-dialog; through a file and through pipes. The answers to
+# --help, --version and an unknown option match too, on both streams.
 # Usage: windows_sessions_test.sh LINUX_TAVRO TAVRO_EXE   (Wine's environment
 # set by the caller; skipped when there is no Linux program)
 set -u
@@ -38,6 +39,19 @@ for session in "${sessions[@]}"; do
       diff <(od -c "$work/linux") <(od -c "$work/$way") | head -n 20
     fi
   done
+done
+for arg in --help --version --bogus; do
+  "$linux" "$arg" < /dev/null > "$work/linux" 2>&1
+  echo "status $?" >> "$work/linux"
+  /usr/lib/wine/wine64 "$exe" "$arg" < /dev/null > "$work/exe" 2>&1
+  echo "status $?" >> "$work/exe"
+  if cmp -s "$work/linux" "$work/exe"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAILED: tavro $arg"
+    diff "$work/linux" "$work/exe" | head -n 20
+  fi
 done
 echo "scripted sessions: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
