@@ -6,8 +6,9 @@
 
 int main(int argc, char* argv[]) {
   // The command line is answered before the terminal is taken.
-  const std::size_t count = argc > 1 ? static_cast<std::size_t>(argc - 1) : 0;
-  const Options options = readOptions(std::span<const char* const>(argv + 1, count));
+  std::span<const char* const> args;  // the arguments after the program's name
+  if (argc > 1) args = {argv + 1, static_cast<std::size_t>(argc - 1)};
+  const Options options = readOptions(args);
   if (!options.runSession) {
     writeStandardOutput(options.output);
     writeStandardError(options.errors);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -58,10 +59,16 @@ std::string_view realText(double value, char (&buffer)[kNumberSize]) {
   if (std::isnan(value)) return "nan";
   char* end = writeShortDecimal(buffer, value);
   if (end == nullptr) {
+#if defined(__cpp_lib_to_chars)
     // to_chars in general form with precision 6 is exactly "%g" (C locale).
     end =
         std::to_chars(buffer, buffer + kNumberSize, value, std::chars_format::general, 6)
             .ptr;
+#else
+    // A C++ library without floating-point to_chars (the browser build's):
+    // the C library's "%g", exact as well (the program never sets a locale).
+    end = buffer + std::snprintf(buffer, kNumberSize, "%g", value);
+#endif
   }
   return {buffer, static_cast<std::size_t>(end - buffer)};
 }

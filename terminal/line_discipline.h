@@ -45,9 +45,9 @@ class LineDiscipline : public Device {
 
   // The next typed byte, kEnd or kNone.
   int nextByte(int waitMs);
-  // Takes one typed byte into the line; true when the line is complete
+  // Takes the typed byte `c` into the line; true when the line is complete
   // (or, at Ctrl-D on an empty line, the input ended).
-  bool edit(char byte);
+  bool edit(char c);
   // Erases the last character of the line, on the screen too.
   void eraseOne();
   // Hands out up to `size` bytes of the completed line.

@@ -2,8 +2,11 @@
 
 #include "console/device.h"
 
-// The process's standard input and output; terminal_posix.cpp and
-// terminal_windows.cpp implement it, one per platform.
+// The process's standard input and output; terminal_posix.cpp,
+// terminal_windows.cpp and terminal_web.cpp implement it, one per platform.
+// In the browser both are the terminal on the page, which is always a
+// terminal: a LineDiscipline gives it its line mode, and Ctrl-C ends the
+// program with status 130, as the shell reports SIGINT.
 //
 // When standard input is a terminal (a console), each key read runs without
 // line input and echo and the terminal is back in its own mode right after;
@@ -43,5 +46,6 @@ class Terminal : public Device {
   void endKeyRead() override;
 
  private:
-  bool isTerminal_;  // standard input is a terminal (a console)
+  // Standard input is a terminal (a console); the browser page always is.
+  [[maybe_unused]] bool isTerminal_;
 };

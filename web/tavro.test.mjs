@@ -1,0 +1,239 @@
+// The page in headless Chromium and Firefox, typed at as a person would,
+// against the Linux program for the same keys. TAVRO_PAGE: the built
+// tavro.html; TAVRO_NATIVE: the Linux program.
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { after, before, describe, test } from 'node:test';
+import { pathToFileURL } from 'node:url';
+import puppeteer from 'puppeteer-core';
+
+const pagePath = process.env.TAVRO_PAGE;
+const native = process.env.TAVRO_NATIVE;
+if (!pagePath || !native) throw new Error('TAVRO_PAGE and TAVRO_NATIVE must name the page and the Linux program');
+const pageUrl = pathToFileURL(pagePath).href;
+const downloads = mkdtempSync(join(tmpdir(), 'tavro-downloads-'));
+after(() => rmSync(downloads, { recursive: true, force: true }));
+
+const browsers = {
+  chromium: {
+    browser: 'chrome',
+    executablePath: '/usr/bin/chromium',
+    // This machine has no network; without these Chromium keeps trying.
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+    downloadBehavior: { policy: 'allow', downloadPath: downloads },
+  },
+  firefox: {
+    browser: 'firefox',
+    executablePath: '/usr/bin/firefox-esr',
+    extraPrefsFirefox: {
+      'browser.download.folderList': 2,
+      'browser.download.dir': downloads,
+      'browser.download.useDownloadDir': true,
+      'browser.download.always_ask_before_handling_new_types': false,
+      'browser.helperApps.neverAsk.saveToDisk': 'text/plain',
+    },
+  },
+};
+
+// Named keys: what puppeteer presses, and the bytes a Linux terminal sends.
+const named = {
+  '<enter>': ['Enter', '\n'], '<bs>': ['Backspace', '\x7f'], '<up>': ['ArrowUp', '\x1b[A'],
+  '<f1>': ['F1', '\x1bOP'], '<c-c>': ['c', '\x03'], '<c-d>': ['d', '\x04'],
+};
+const tokens = (text) => text.match(/<[a-z0-9-]+>|[^]/gu);
+
+// A session: steps typed one after the other, each once the program waits.
+// A step is one key, or a line ending in <enter>. `input` is what the Linux
+// program reads for the same typing (the lines as corrected), `echoes` what
+// the page's terminal echoes of each line.
+const session = (steps) => {
+  let input = '';
+  const echoes = [];
+  for (const step of steps) {
+    if (!step.endsWith('<enter>')) {
+      input += named[step]?.[1] ?? step;
+      continue;
+    }
+    let line = '';
+    let echo = '';
+    for (const t of tokens(step)) {
+      if (t === '<bs>') { line = [...line].slice(0, -1).join(''); echo += '\b \b'; }
+      else if (t === '<enter>') { line += '\n'; echo += '\n'; }
+      else { line += t; echo += t; }
+    }
+    input += line;
+    echoes.push(echo);
+  }
+  return { steps, input, echoes };
+};
+
+const sessions = {
+  "README's script": session(['a', '100 1200 3<enter>', 'b', '2.3 1 1 0<enter>',
+    'w', ' ', ' ', ' ', 'g', ' ', ' ', ' ', 'q']),
+  'all dialogs, corrections, decimal commas, x': session([
+    'a', '1,5 12x<bs>00 3<enter>', 'c', '239 80<enter>', '477 10<enter>',
+    'd', '150 300 40 2689 0,8 12<enter>', 'e', '1.4 1.8 1<enter>',
+    'b', '2.3 1<enter>', '7<enter>', '1<enter>', '-1<enter>', 'abc<enter>', '1<enter>',
+    'g', ' ', 'x', 'i', 'q', 'Q', 'w', 'x', 'q']),
+  'undefined results, F1, an arrow, ä': session([
+    '<f1>', '<up>', 'ä', 'b', '2.3 0 0 0<enter>', 'd', '0 0 0 0 0 0<enter>',
+    'g', ' ', ' ', ' ', 'q']),
+};
+
+// The Linux program's output for `input` read from a pipe.
+const linux = (input) => spawnSync(native, { input }).stdout.toString('utf8');
+
+// What the transcript holds besides the echoes, taken out in order.
+const withoutEchoes = (transcript, echoes) => {
+  let rest = transcript;
+  let kept = '';
+  for (const echo of echoes) {
+    const at = rest.indexOf(echo);
+    assert.notEqual(at, -1, `echo ${JSON.stringify(echo)} missing`);
+    kept += rest.slice(0, at);
+    rest = rest.slice(at + echo.length);
+  }
+  return kept + rest;
+};
+
+for (const [name, options] of Object.entries(browsers)) {
+  describe(name, () => {
+    let browser;
+    let page;
+    let requests;
+    before(async () => {
+      browser = await puppeteer.launch({ headless: true, ...options });
+    });
+    after(async () => browser?.close());
+
+    // Opens the page afresh and waits for the first menu; returns the time
+    // that took in milliseconds.
+    const open = async () => {
+      await page?.close();
+      page = await browser.newPage();
+      requests = [];
+      page.on('request', (request) => requests.push(request.url()));
+      await page.evaluateOnNewDocument(() => {
+        window.violations = [];
+        document.addEventListener('copy', (event) => {
+          window.copied = event.clipboardData.getData('text/plain');
+        });
+        document.addEventListener('securitypolicyviolation',
+                                  (event) => window.violations.push(event.blockedURI));
+      });
+      const start = Date.now();
+      await page.goto(pageUrl);
+      await page.waitForFunction(() => window.tavro?.transcript().endsWith('F8 q Exit\n'));
+      return Date.now() - start;
+    };
+    const transcript = () => page.evaluate(() => window.tavro.transcript());
+    const screen = () => page.evaluate(() => window.tavro.screen());
+
+    // Waits until the page has shown nothing new for a while: the program
+    // waits for the next key or line.
+    const settle = async () => {
+      let last = -1;
+      for (let same = 0; same < 3;) {
+        await new Promise((resolve) => setTimeout(resolve, 25));
+        const length = (await transcript()).length;
+        same = length === last ? same + 1 : 0;
+        last = length;
+      }
+    };
+
+    const press = async (token) => {
+      const key = named[token];
+      if (token === '<c-c>' || token === '<c-d>') {
+        await page.keyboard.down('Control');
+        await page.keyboard.press(key[0]);
+        await page.keyboard.up('Control');
+      } else if (key) {
+        await page.keyboard.press(key[0]);
+      } else {
+        await page.keyboard.type(token);
+      }
+    };
+    const type = async (step) => {
+      for (const token of tokens(step)) await press(token);
+      await settle();
+    };
+
+    test('opens from disk within the budget, under a policy that lets nothing out', async () => {
+      assert.ok(statSync(pagePath).size <= 800 * 1024, `${statSync(pagePath).size} bytes`);
+      const ms = await open();
+      console.log(`# ${name}: first menu ${ms} ms after opening the file`);
+      assert.ok(ms < 3000, `first menu after ${ms} ms`);
+      const csp = await page.$eval('meta[http-equiv="Content-Security-Policy"]',
+                                   (meta) => meta.content);
+      assert.match(csp, /^default-src 'none'; script-src ('sha256-[^']+' )+'wasm-unsafe-eval'/);
+      assert.equal(await page.title(), 'TAVRO – Kupplungsberechnung nach DIN 740');
+    });
+
+    for (const [title, s] of Object.entries(sessions)) {
+      test(`${title}: the Linux program's bytes plus the echo`, async () => {
+        await open();
+        for (const step of s.steps) await type(step);
+        assert.equal(withoutEchoes(await transcript(), s.echoes), linux(s.input));
+        assert.match(await screen(), /TAVRO ist beendet \(Status 0\)/);
+      });
+    }
+
+    test('a line typed ahead is echoed when its prompt takes it', async () => {
+      await open();
+      await page.keyboard.type('a7 8 9\r');
+      await settle();
+      assert.match(await transcript(), /F8 q Exit\nNennmoment TLN\[Nm\]= 7 8 9\n\nDrehzahl/);
+    });
+
+    for (const [how, keys, end] of [
+      ['q', 'q', 'F8 q Exit\n'],
+      ['Ctrl-C at a prompt', 'a<c-c>', 'TLN[Nm]= ^C'],
+      ['Ctrl-D at a prompt', 'a<c-d>', 'TLN[Nm]= \n'],
+    ]) {
+      test(`${how} ends the run, a key starts a new one`, async () => {
+        await open();
+        for (const token of tokens(keys)) await type(token);
+        assert.ok((await transcript()).endsWith(end));
+        assert.match(await screen(), /\nTAVRO ist beendet \(Status (0|130)\)\. Eine beliebige Taste startet es neu\.$/);
+        await type('q');  // starts the new run and is not taken as its q
+        assert.equal(await transcript(), linux(''));
+      });
+    }
+
+    test('Ctrl-C with text selected copies instead of ending the run', async () => {
+      await open();
+      const box = await page.$eval('.xterm-screen', (e) => e.getBoundingClientRect().toJSON());
+      // Drags over the start of the banner's first line.
+      await page.mouse.move(box.x + 2, box.y + 8);
+      await page.mouse.down();
+      await page.mouse.move(box.x + 60, box.y + 8, { steps: 5 });
+      await page.mouse.up();
+      await type('<c-c>');
+      assert.match(await page.evaluate(() => window.copied), /^TAVRO/);
+      await type('g');
+      assert.match(await transcript(), /Ergebnisse 1\.Teil/);
+    });
+
+    test('the saved transcript equals transcript()', async () => {
+      await open();
+      await type('g');
+      await page.click('#save');
+      const file = join(downloads, 'tavro-protokoll.txt');
+      for (let k = 0; k < 100; ++k) {
+        try { if (statSync(file).size > 0) break; } catch { /* not there yet */ }
+        await new Promise((resolve) => setTimeout(resolve, 50));
+      }
+      assert.equal(readFileSync(file, 'utf8'), await transcript());
+      rmSync(file);
+    });
+
+    test('no request left the page, none was refused', async () => {
+      assert.deepEqual(requests.filter((url) => url !== pageUrl && !/^(data|blob):/.test(url)), []);
+      assert.deepEqual(await page.evaluate(() => window.violations), []);
+    });
+  });
+}

@@ -1,0 +1,55 @@
+# The browser build: the program as WebAssembly inside one HTML file with
+# xterm.js and the page's script (tavro.html in the build folder), and the
+# page's test in headless Chromium and Firefox, compared with a native build
+# of the same sources. Included by the top CMakeLists.txt under Emscripten.
+
+find_program(NODE node REQUIRED)
+find_program(NPM npm REQUIRED)
+set(TAVRO_WEB ${CMAKE_CURRENT_LIST_DIR})
+
+# xterm.js and the test's browser driver, as the lockfile pins them.
+if(NOT EXISTS ${TAVRO_WEB}/node_modules/.package-lock.json OR
+   ${TAVRO_WEB}/package-lock.json IS_NEWER_THAN ${TAVRO_WEB}/node_modules/.package-lock.json)
+  execute_process(COMMAND ${NPM} ci --no-audit --no-fund
+                  WORKING_DIRECTORY ${TAVRO_WEB} COMMAND_ERROR_IS_FATAL ANY)
+endif()
+
+# Reads wait through Asyncify; each run is a new instance (MODULARIZE) whose
+# main the page calls, and whose end it learns from main's promise; the
+# WebAssembly is inline (SINGLE_FILE); no eval, no file system.
+target_link_options(tavro PRIVATE
+  -sASYNCIFY -sMODULARIZE -sEXPORT_NAME=createTavro -sSINGLE_FILE -sINVOKE_RUN=0
+  -sEXPORTED_FUNCTIONS=_main -sEXPORTED_RUNTIME_METHODS=ccall -sENVIRONMENT=web
+  -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0 -sINITIAL_MEMORY=4MB -sTOTAL_STACK=256KB)
+
+# Debian's emcc runs acorn, which this Node finds only through NODE_PATH;
+# the preset sets it for configure and build, this for any later build.
+set_property(TARGET tavro PROPERTY RULE_LAUNCH_LINK
+             "${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs")
+
+set(TAVRO_PAGE_PARTS
+  ${TAVRO_WEB}/node_modules/@xterm/xterm/css/xterm.css
+  ${TAVRO_WEB}/node_modules/@xterm/xterm/lib/xterm.js
+  ${TAVRO_WEB}/node_modules/@xterm/addon-fit/lib/addon-fit.js
+  $<TARGET_FILE:tavro>
+  ${TAVRO_WEB}/page.js)
+add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/tavro.html
+  COMMAND ${NODE} ${TAVRO_WEB}/assemble.mjs ${TAVRO_WEB}/tavro.html.in
+          ${PROJECT_BINARY_DIR}/tavro.html ${TAVRO_PAGE_PARTS}
+  DEPENDS ${TAVRO_WEB}/assemble.mjs ${TAVRO_WEB}/tavro.html.in ${TAVRO_PAGE_PARTS}
+  VERBATIM)
+add_custom_target(page ALL DEPENDS ${PROJECT_BINARY_DIR}/tavro.html)
+
+# The native program whose output the page must show byte for byte.
+include(ExternalProject)
+ExternalProject_Add(native
+  SOURCE_DIR ${PROJECT_SOURCE_DIR}
+  BINARY_DIR ${PROJECT_BINARY_DIR}/native
+  CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DTAVRO_TESTS=OFF
+  INSTALL_COMMAND ""
+  BUILD_ALWAYS ON)
+
+enable_testing()
+add_test(NAME Browsers COMMAND ${NODE} --test ${TAVRO_WEB}/tavro.test.mjs)
+set_tests_properties(Browsers PROPERTIES TIMEOUT 900 ENVIRONMENT
+  "TAVRO_PAGE=${PROJECT_BINARY_DIR}/tavro.html;TAVRO_NATIVE=${PROJECT_BINARY_DIR}/native/tavro")
