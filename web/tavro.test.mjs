@@ -3,7 +3,7 @@
 // tavro.html; TAVRO_NATIVE: the Linux program.
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
+import { existsSync, mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
@@ -131,10 +131,13 @@ for (const [name, options] of Object.entries(browsers)) {
       return Date.now() - start;
     };
     const transcript = () => page.evaluate(() => window.tavro.transcript());
-    const screen = () => page.evaluate(() => window.tavro.screen());
+    // Waits until the screen shows `text`.
+    const shows = (text) =>
+      page.waitForFunction((t) => window.tavro.screen().includes(t), {}, text);
 
     // Waits until the page has shown nothing new for a while: the program
-    // waits for the next key or line.
+    // waits for the next key or line. (What is typed earlier waits in order,
+    // so this paces the typing but decides no result.)
     const settle = async () => {
       let last = -1;
       for (let same = 0; same < 3;) {
@@ -146,13 +149,13 @@ for (const [name, options] of Object.entries(browsers)) {
     };
 
     const press = async (token) => {
-      const key = named[token];
-      if (token === '<c-c>' || token === '<c-d>') {
+      const [key] = named[token] ?? [];
+      if (token.startsWith('<c-')) {
         await page.keyboard.down('Control');
-        await page.keyboard.press(key[0]);
+        await page.keyboard.press(key);
         await page.keyboard.up('Control');
       } else if (key) {
-        await page.keyboard.press(key[0]);
+        await page.keyboard.press(key);
       } else {
         await page.keyboard.type(token);
       }
@@ -161,11 +164,13 @@ for (const [name, options] of Object.entries(browsers)) {
       for (const token of tokens(step)) await press(token);
       await settle();
     };
+    const ended = (status) =>
+      shows(`TAVRO ist beendet (Status ${status}). Eine beliebige Taste startet es neu.`);
 
     test('opens from disk within the budget, under a policy that lets nothing out', async () => {
       assert.ok(statSync(pagePath).size <= 800 * 1024, `${statSync(pagePath).size} bytes`);
       const ms = await open();
-      console.log(`# ${name}: first menu ${ms} ms after opening the file`);
+      console.log(`${name}: first menu ${ms} ms after opening the file`);
       assert.ok(ms < 3000, `first menu after ${ms} ms`);
       const csp = await page.$eval('meta[http-equiv="Content-Security-Policy"]',
                                    (meta) => meta.content);
@@ -177,29 +182,30 @@ for (const [name, options] of Object.entries(browsers)) {
       test(`${title}: the Linux program's bytes plus the echo`, async () => {
         await open();
         for (const step of s.steps) await type(step);
+        await ended(0);
         assert.equal(withoutEchoes(await transcript(), s.echoes), linux(s.input));
-        assert.match(await screen(), /TAVRO ist beendet \(Status 0\)/);
       });
     }
 
     test('a line typed ahead is echoed when its prompt takes it', async () => {
       await open();
       await page.keyboard.type('a7 8 9\r');
-      await settle();
+      await shows('Ordnungszahl= ');
       assert.match(await transcript(), /F8 q Exit\nNennmoment TLN\[Nm\]= 7 8 9\n\nDrehzahl/);
     });
 
-    for (const [how, keys, end] of [
-      ['q', 'q', 'F8 q Exit\n'],
-      ['Ctrl-C at a prompt', 'a<c-c>', 'TLN[Nm]= ^C'],
-      ['Ctrl-D at a prompt', 'a<c-d>', 'TLN[Nm]= \n'],
+    for (const [how, keys, end, status] of [
+      ['q', 'q', 'F8 q Exit\n', 0],
+      ['Ctrl-C at a prompt', 'a<c-c>', 'TLN[Nm]= ^C', 130],
+      ['Ctrl-D at a prompt', 'a<c-d>', 'TLN[Nm]= \n', 0],
     ]) {
       test(`${how} ends the run, a key starts a new one`, async () => {
         await open();
         for (const token of tokens(keys)) await type(token);
+        await ended(status);
         assert.ok((await transcript()).endsWith(end));
-        assert.match(await screen(), /\nTAVRO ist beendet \(Status (0|130)\)\. Eine beliebige Taste startet es neu\.$/);
-        await type('q');  // starts the new run and is not taken as its q
+        await press('q');  // starts the new run and is not taken as its q
+        await page.waitForFunction(() => window.tavro.transcript().endsWith('F8 q Exit\n'));
         assert.equal(await transcript(), linux(''));
       });
     }
@@ -212,22 +218,26 @@ for (const [name, options] of Object.entries(browsers)) {
       await page.mouse.down();
       await page.mouse.move(box.x + 60, box.y + 8, { steps: 5 });
       await page.mouse.up();
-      await type('<c-c>');
+      await press('<c-c>');
+      await page.waitForFunction(() => window.copied !== undefined);
       assert.match(await page.evaluate(() => window.copied), /^TAVRO/);
-      await type('g');
-      assert.match(await transcript(), /Ergebnisse 1\.Teil/);
+      await press('g');
+      await shows('Ergebnisse 1.Teil');
     });
 
     test('the saved transcript equals transcript()', async () => {
       await open();
-      await type('g');
+      await press('g');
+      await shows('weiter mit bel.Taste..');
       await page.click('#save');
       const file = join(downloads, 'tavro-protokoll.txt');
-      for (let k = 0; k < 100; ++k) {
-        try { if (statSync(file).size > 0) break; } catch { /* not there yet */ }
+      const expected = await transcript();
+      let saved = '';
+      for (let k = 0; k < 100 && saved !== expected; ++k) {
         await new Promise((resolve) => setTimeout(resolve, 50));
+        saved = existsSync(file) ? readFileSync(file, 'utf8') : '';
       }
-      assert.equal(readFileSync(file, 'utf8'), await transcript());
+      assert.equal(saved, expected);
       rmSync(file);
     });
 
