@@ -57,11 +57,13 @@
     wake = () => { clearTimeout(timer); wake = null; resolve(take(size)); };
   });
 
+  // The run ended with `status` (a number), or with an error.
   const ended = (status) => {
     running = false;
     wake = null;
     const atLineStart = transcript === '' || transcript.endsWith('\n');
-    term.write(`${atLineStart ? '' : '\r\n'}TAVRO ist beendet (Status ${status}). ` +
+    const how = typeof status === 'number' ? `(Status ${status})` : `mit dem Fehler ${status}`;
+    term.write(`${atLineStart ? '' : '\r\n'}TAVRO ist beendet ${how}. ` +
                'Eine beliebige Taste startet es neu.\r\n');
   };
 
