@@ -17,6 +17,7 @@ struct Session {
   Console& console;
   CouplingData data;
   CheckResults results;
+  SessionObserver* observer;  // null: nobody watches
 };
 
 constexpr const char* kBanner =
@@ -62,16 +63,25 @@ constexpr MenuEntry kMenu[] = {
     {"F6 w momentan def. Werte\n", 'w',
      [](Session& s) { showCurrentValues(s.console, s.data); }},
     {"F7 g Compute\n", 'g',
-     [](Session& s) { computeCommand(s.console, s.data, s.results); }},
+     [](Session& s) {
+       if (s.observer != nullptr) s.observer->computed(s.data, checkCoupling(s.data));
+       computeCommand(s.console, s.data, s.results);
+     }},
     {"F8 q Exit\n", 'q', nullptr},  // leaves the menu loop
 };
 
 }  // namespace
 
 void runSession(Device& device) {
+  CouplingData example{};
+  resetToDefaults(example);
+  runSession(device, example, nullptr);
+}
+
+void runSession(Device& device, const CouplingData& start, SessionObserver* observer) {
   Console console(device);
-  Session session{console, {}, {}};
-  resetToDefaults(session.data);
+  Session session{console, start, {}, observer};
+  if (observer != nullptr) observer->caseChanged(session.data);
   console.print(kBanner);
 
   // Each pass prints a line end and the menu: put together once.
@@ -82,7 +92,9 @@ void runSession(Device& device) {
     const int code = console.readKey();
     if (code == 'q' || code == key::kEndOfInput) break;
     for (const MenuEntry& entry : kMenu) {
-      if (entry.key == code && entry.command != nullptr) entry.command(session);
+      if (entry.key != code || entry.command == nullptr) continue;
+      entry.command(session);
+      if (observer != nullptr) observer->caseChanged(session.data);
     }
     if (console.inputEnded()) break;
   }

@@ -41,6 +41,28 @@ void computeStageTwo(const CouplingData& data, CheckResults& results);
 // Both stages at once: every field of the check of `data`.
 CheckResults checkCoupling(const CouplingData& data);
 
+// One of the six checks: a value of the results against a limit of the
+// case, named by their symbols.
+struct CheckRule {
+  const char* valueName;
+  double CheckResults::*value;
+  const char* limitName;
+  double CouplingData::*limit;
+};
+
+// The six checks in the order the result pages give them: nominal torque,
+// shock from the drive side, shock from the load side, resonance, continuous
+// alternating torque, damping power. The damping check compares PWimax,
+// which has the temperature factor.
+inline constexpr CheckRule kChecks[] = {
+    {"TLNmax", &CheckResults::TLNmax, "TKN", &CouplingData::TKN},
+    {"TSAmax", &CheckResults::TSAmax, "TKmax", &CouplingData::TKmax},
+    {"TSLmax", &CheckResults::TSLmax, "TKmax", &CouplingData::TKmax},
+    {"TSmax", &CheckResults::TSmax, "TKmax", &CouplingData::TKmax},
+    {"TWimax", &CheckResults::TWimax, "TKW", &CouplingData::TKW},
+    {"PWimax", &CheckResults::PWimax, "PKW", &CouplingData::PKW},
+};
+
 // The verdict of one check: okay only when the value is at most its limit.
 // A value or limit that is not a number is never okay, so a check whose
 // value cannot be computed is never reported as passed.

@@ -11,30 +11,32 @@ struct Line {
   double CouplingData::*limit;  // set for a verdict: the value's limit
 };
 
+// Which check a verdict line gives, by its place in kChecks.
+enum Check { kNominal, kShockDrive, kShockLoad, kResonance, kAlternating, kDamping };
+
 constexpr Line title(const char* t) { return {t, nullptr, nullptr}; }
 constexpr Line value(const char* f, double CheckResults::*v) { return {f, v, nullptr}; }
-constexpr Line verdict(const char* label, double CheckResults::*v,
-                       double CouplingData::*limit) {
-  return {label, v, limit};
+constexpr Line verdict(const char* label, Check check) {
+  return {label, kChecks[check].value, kChecks[check].limit};
 }
 
 constexpr Line kPage1[] = {
     title("Ergebnisse 1.Teil\n"),
     title("I) Beanspr.d.Nennmoment:\n"),
     value("TLNmax= %g [Nm]\n", &CheckResults::TLNmax),
-    verdict("TKN", &CheckResults::TLNmax, &CouplingData::TKN),
+    verdict("TKN", kNominal),
     title("II) Beanspr.d.T-Stoesse:\n"),
     value("TSAmax= %g [Nm]\n", &CheckResults::TSAmax),
-    verdict("Stoss A:TKmax", &CheckResults::TSAmax, &CouplingData::TKmax),
+    verdict("Stoss A:TKmax", kShockDrive),
     value("TSLmax= %g [Nm]\n", &CheckResults::TSLmax),
-    verdict("Stoss L:TKmax", &CheckResults::TSLmax, &CouplingData::TKmax),
+    verdict("Stoss L:TKmax", kShockLoad),
 };
 
 constexpr Line kPage2[] = {
     title("Ergebnisse 2.Teil\n"),
     title("III) Bean.d.Wechselmoment:\n"),
     value("TSmax = %g [Nm]\n", &CheckResults::TSmax),
-    verdict("Resonanz:TKmax", &CheckResults::TSmax, &CouplingData::TKmax),
+    verdict("Resonanz:TKmax", kResonance),
     value("fe = %g [1/s]\n", &CheckResults::fe),
     value("nR = %g [1/min]\n", &CheckResults::nR),
     value("VR = %g\n", &CheckResults::VR),
@@ -48,9 +50,9 @@ constexpr Line kPage3[] = {
     title("Ergebnisse 3.Teil\n"),
     value("TWi   = %g [Nm]\n", &CheckResults::TWi),
     value("TWimax= %g [Nm]\n", &CheckResults::TWimax),
-    verdict("Dauerw.m:TKW", &CheckResults::TWimax, &CouplingData::TKW),
+    verdict("Dauerw.m:TKW", kAlternating),
     value("PWi   = %g [W]\n", &CheckResults::PWi),
-    verdict("Daem.Wae:PKW", &CheckResults::PWimax, &CouplingData::PKW),
+    verdict("Daem.Wae:PKW", kDamping),
 };
 
 template <std::size_t N>

@@ -1,8 +1,10 @@
 // The page around TAVRO: xterm.js draws the terminal, and a thin transport
 // hands it the program's output and the program the bytes typed into it.
 // Each run is a new instance of the program (createTavro); after it ends,
-// the next key starts another. window.tavro offers the run's transcript and
-// the screen.
+// the next key starts another. The run hands over its case after every
+// command and its check at every compute; the panel (panel.js) draws them.
+// window.tavro offers the run's transcript, the screen, the case and the
+// check.
 'use strict';
 (() => {
   const term = new Terminal({
@@ -33,6 +35,44 @@
   const show = (bytes) => {
     term.write(bytes);
     transcript += decoder.decode(bytes, { stream: true });
+  };
+
+  // The run's JSON: numbers JSON has no words for come as these strings.
+  const special = { NaN, Infinity, '-Infinity': -Infinity };
+  const parse = (bytes) => JSON.parse(new TextDecoder().decode(bytes),
+                                      (key, value) => special[value] ?? value);
+  // Tells two cases apart to the last bit (String keeps NaN and infinities).
+  const caseKey = (data) => JSON.stringify(Object.values(data).map(String));
+  let current = null;  // the case as the last command left it, with its texts
+  let check = null;    // the last check computed
+  const tavroCase = (bytes) => {
+    current = parse(bytes);
+    tavroPanel.setStale(check !== null && caseKey(current.case) !== caseKey(check.case));
+  };
+  const tavroCheck = (bytes) => {
+    check = parse(bytes);
+    tavroPanel.show(check);
+    document.getElementById('print').disabled = false;
+  };
+
+  // The run as the screen shows it: what Backspace erased ("\b \b" per
+  // cell) is gone, and no control character but the line end is left.
+  const asShown = (text) => {
+    const chars = Array.from(text);
+    let line = [];
+    let out = '';
+    for (let k = 0; k < chars.length; ++k) {
+      if (chars[k] === '\b' && chars[k + 1] === ' ' && chars[k + 2] === '\b') {
+        line.pop();
+        k += 2;
+      } else if (chars[k] === '\n') {
+        out += line.join('') + '\n';
+        line = [];
+      } else if (!/[\x00-\x1f\x7f-\x9f]/.test(chars[k])) {
+        line.push(chars[k]);
+      }
+    }
+    return out + line.join('');
   };
 
   // Up to `size` typed bytes, in the order typed.
@@ -74,7 +114,8 @@
     decoder = new TextDecoder();
     // main's promise settles when the run ends: with its return value, or
     // with the ExitStatus of an exit() inside it (Ctrl-C).
-    createTavro({ tavroTyped, tavroShow: show })
+    createTavro({ tavroTyped, tavroShow: show, tavroCase, tavroCheck,
+                  tavroIgnored: () => {}, tavroStartLink: '' })
       .then((program) => program.ccall('main', 'number', ['number', 'number'], [0, 0],
                                        { async: true }))
       .then(ended, (error) => ended(error && error.name === 'ExitStatus' ? error.status : error));
@@ -94,17 +135,25 @@
 
   document.getElementById('save').addEventListener('click', () => {
     const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([transcript], { type: 'text/plain;charset=utf-8' }));
+    link.href = URL.createObjectURL(new Blob([asShown(transcript)], { type: 'text/plain;charset=utf-8' }));
     link.download = 'tavro-protokoll.txt';
     link.click();
     setTimeout(() => URL.revokeObjectURL(link.href), 1000);
     term.focus();
   });
+  document.getElementById('print').addEventListener('click', () => window.print());
   document.getElementById('terminal').addEventListener('click', () => term.focus());
 
   window.tavro = {
     // Every character written since the current run started, "\n" line ends.
     transcript: () => transcript,
+    // The run as saved by "Protokoll speichern".
+    saved: () => asShown(transcript),
+    // null before the first compute; else {case, results, checks, curve}
+    // and the texts the program prints for them (printed, pages).
+    check: () => check,
+    // The case's twenty fields as the last command left them.
+    case: () => current?.case ?? null,
     // The terminal's lines, scrollback included, without trailing blanks.
     screen: () => {
       const buffer = term.buffer.active;

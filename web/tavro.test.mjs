@@ -42,7 +42,7 @@ const browsers = {
 // Named keys: what puppeteer presses, and the bytes a Linux terminal sends.
 const named = {
   '<enter>': ['Enter', '\n'], '<bs>': ['Backspace', '\x7f'], '<up>': ['ArrowUp', '\x1b[A'],
-  '<f1>': ['F1', '\x1bOP'], '<c-c>': ['c', '\x03'], '<c-d>': ['d', '\x04'],
+  '<f1>': ['F1', '\x1bOP'], '<c-c>': ['c', '\x03'], '<c-d>': ['d', '\x04'], '<c-u>': ['u', '\x15'],
 };
 const tokens = (text) => text.match(/<[a-z0-9-]+>|[^]/gu);
 
@@ -225,21 +225,77 @@ for (const [name, options] of Object.entries(browsers)) {
       await shows('Ergebnisse 1.Teil');
     });
 
-    test('the saved transcript equals transcript()', async () => {
+    test('the saved protocol is the run as shown: corrections made, no control characters', async () => {
       await open();
-      await press('g');
-      await shows('weiter mit bel.Taste..');
+      for (const step of ['a', '99<c-u>12x<bs>00 1500 2<enter>']) await type(step);
       await page.click('#save');
       const file = join(downloads, 'tavro-protokoll.txt');
-      const expected = await transcript();
+      const expected = await page.evaluate(() => window.tavro.saved());
       let saved = '';
       for (let k = 0; k < 100 && saved !== expected; ++k) {
         await new Promise((resolve) => setTimeout(resolve, 50));
         saved = existsSync(file) ? readFileSync(file, 'utf8') : '';
       }
       assert.equal(saved, expected);
+      assert.match(saved, /^Nennmoment TLN\[Nm\]= 1200 1500 2$/m);
+      assert.doesNotMatch(saved, /[\x00-\x09\x0b-\x1f\x7f]/);
       rmSync(file);
     });
+
+    // The example, a changed case and one that cannot be computed, each
+    // through all three result pages.
+    for (const [title, keys] of [
+      ['the example case', ['g', ' ', ' ', ' ']],
+      ['a slow case excited on the load side',
+        ['a', '100 500 3<enter>', 'b', '2.3 1 1 1<enter>', 'c', '239 80 477 50<enter>',
+          'g', ' ', ' ', ' ']],
+      ['a case without values', ['b', '2.3 0 0 0<enter>', 'd', '0 0 0 0 0 0<enter>', 'g', 'x']],
+    ]) {
+      test(`${title}: check() and the panel show what the Linux program prints`, async () => {
+        await open();
+        assert.equal(await page.evaluate(() => window.tavro.check()), null);
+        for (const step of keys) await type(step);
+        const s = session([...keys.slice(0, keys.indexOf('g')), 'g', ' ', ' ', ' ']);
+        const printed = linux(s.input);
+        // NaN and the infinities cross as strings: puppeteer's Chromium
+        // gives them back as null.
+        const check = JSON.parse(await page.evaluate(() => JSON.stringify(window.tavro.check(),
+          (key, value) => (typeof value === 'number' && !Number.isFinite(value) ? `${value}` : value))),
+        (key, value) => ({ NaN, Infinity, '-Infinity': -Infinity })[value] ?? value);
+        const values = [...printed.matchAll(/^(\w+) *= ?(\S+)/gm)]
+          .filter(([, name]) => name in check.results);
+        assert.equal(values.length, 12);
+        for (const [, name, value] of values) assert.equal(check.printed[name], value, name);
+        const verdicts = [...printed.matchAll(/(nicht )?okay!$/gm)].map(([, not]) => !not);
+        assert.deepEqual(check.checks.map((c) => c.okay), verdicts);
+        assert.ok(check.curve.every(([n, t]) => typeof n === 'number' && typeof t === 'number'));
+
+        const rows = await page.$$eval('#panel .rows tr',
+                                       (trs) => trs.map((tr) => `${tr.innerText.replace(/\s+/g, ' ')} `));
+        check.checks.forEach((c, k) => {
+          assert.ok(rows[k].includes(`= ${check.printed[c.valueName]} `), rows[k]);
+          assert.ok(rows[k].includes(`${c.limitName} = ${check.printed[c.limitName]} `), rows[k]);
+          const verdict = Number.isNaN(c.value) ? 'nicht berechenbar' : c.okay ? 'okay' : 'nicht okay';
+          assert.ok(rows[k].includes(verdict), rows[k]);
+        });
+        if (title === 'a case without values') assert.ok(rows.some((r) => r.includes('nicht berechenbar')));
+        if (name !== 'chromium') return;
+
+        // The report: one A4 page that holds every verdict.
+        const pdf = join(downloads, 'report.pdf');
+        await page.pdf({ path: pdf, format: 'A4' });
+        const info = spawnSync('pdfinfo', [pdf]).stdout.toString();
+        assert.match(info, /^Pages: +1$/m);
+        assert.match(info, /^Page size: +595(\.\d+)? x 841(\.\d+)? pts \(A4\)$/m);
+        const text = spawnSync('pdftotext', ['-layout', pdf, '-']).stdout.toString();
+        rmSync(pdf);
+        for (const row of rows) {
+          const verdict = row.match(/nicht berechenbar|nicht okay|okay/)[0];
+          assert.match(text, new RegExp(`${verdict}\\s*$`, 'm'));
+        }
+        assert.ok(text.includes('Stoss L:TKmax'), 'result pages in the report');
+      });
+    }
 
     test('no request left the page, none was refused', async () => {
       assert.deepEqual(requests.filter((url) => url !== pageUrl && !/^(data|blob):/.test(url)), []);

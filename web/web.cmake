@@ -7,7 +7,7 @@ find_program(NODE node REQUIRED)
 find_program(NPM npm REQUIRED)
 set(TAVRO_WEB ${CMAKE_CURRENT_LIST_DIR})
 
-# xterm.js and the test's browser driver, as the lockfile pins them.
+# xterm.js, d3, the bundler and the test's browser driver, as the lockfile pins them.
 if(NOT EXISTS ${TAVRO_WEB}/node_modules/.package-lock.json OR
    ${TAVRO_WEB}/package-lock.json IS_NEWER_THAN ${TAVRO_WEB}/node_modules/.package-lock.json)
   execute_process(COMMAND ${NPM} ci --no-audit --no-fund
@@ -27,11 +27,21 @@ target_link_options(tavro PRIVATE
 set_property(TARGET tavro PROPERTY RULE_LAUNCH_LINK
              "${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs")
 
+# The parts of d3 the chart uses, as one script defining the global d3.
+add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/d3.js
+  COMMAND ${TAVRO_WEB}/node_modules/.bin/esbuild ${TAVRO_WEB}/chart_lib.mjs --bundle --minify
+          --format=iife --global-name=d3 --log-level=warning
+          --outfile=${PROJECT_BINARY_DIR}/d3.js
+  DEPENDS ${TAVRO_WEB}/chart_lib.mjs ${TAVRO_WEB}/package-lock.json
+  VERBATIM)
+
 set(TAVRO_PAGE_PARTS
   ${TAVRO_WEB}/node_modules/@xterm/xterm/css/xterm.css
   ${TAVRO_WEB}/node_modules/@xterm/xterm/lib/xterm.js
   ${TAVRO_WEB}/node_modules/@xterm/addon-fit/lib/addon-fit.js
+  ${PROJECT_BINARY_DIR}/d3.js
   $<TARGET_FILE:tavro>
+  ${TAVRO_WEB}/panel.js
   ${TAVRO_WEB}/page.js)
 add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/tavro.html
   COMMAND ${NODE} ${TAVRO_WEB}/assemble.mjs ${TAVRO_WEB}/tavro.html.in

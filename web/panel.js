@@ -1,0 +1,205 @@
+// The panel "Auswertung" beside the terminal and the printed report: both
+// draw the check that the program hands over (window.tavroPanel.show) and
+// compute none of it. Every number is the program's own text ("printed");
+// only the chart's axes are d3's.
+'use strict';
+window.tavroPanel = (() => {
+  // The six checks in the program's order: what the panel calls them.
+  const rows = [
+    { title: 'I Nennmoment', unit: 'Nm' },
+    { title: 'II Stoß von der Antriebsseite', unit: 'Nm' },
+    { title: 'II Stoß von der Lastseite', unit: 'Nm' },
+    { title: 'III Resonanzdurchfahrt', unit: 'Nm' },
+    { title: 'Dauerwechselmoment', unit: 'Nm' },
+    { title: 'Dämpfungsleistung', unit: 'W', valueLabel: 'ST×PWi' },
+  ];
+  // The bar of a row spans 0 to 150 % of the limit; its mark stands at 100 %.
+  const barTop = 150;
+
+  const panel = document.getElementById('panel');
+  const note = document.getElementById('panel-note');
+  const report = document.getElementById('report');
+  const element = (tag, attributes = {}, ...children) => {
+    const e = document.createElement(tag);
+    for (const [name, value] of Object.entries(attributes)) e.setAttribute(name, value);
+    e.append(...children);
+    return e;
+  };
+
+  // What one row shows: texts as the program prints them, and the verdict
+  // the program gave.
+  const describe = (check, k) => {
+    const c = check.checks[k];
+    const row = rows[k];
+    const computable = !Number.isNaN(c.value);
+    const share = c.value / c.limit * 100;
+    return {
+      title: row.title,
+      value: `${row.valueLabel ?? c.valueName} = ${check.printed[c.valueName]} ${row.unit}`,
+      limit: `${c.limitName} = ${check.printed[c.limitName]} ${row.unit}`,
+      okay: c.okay,
+      verdict: c.okay ? 'okay' : computable ? 'nicht okay' : 'nicht berechenbar',
+      percent: !computable ? 'nicht berechenbar'
+        : Number.isFinite(share) ? `${Math.round(share)} %` : '–',
+      bar: computable && Number.isFinite(share) ? Math.min(Math.max(share, 0), barTop) / barTop
+        : 1,
+    };
+  };
+
+  const verdicts = (check) => rows.map((row, k) => `${row.title}: ${describe(check, k).verdict}`)
+    .join('; ');
+
+  // Why a case has no curve, in the user's words.
+  const noCurve = (check) => {
+    if (!(check.case.n > 0)) return 'Keine Kurve: die Drehzahl n ist nicht größer als 0.';
+    if (check.case.i === 0) return 'Keine Kurve: die Ordnungszahl i ist 0, es gibt keine Resonanzdrehzahl.';
+    if (check.curve.length === 0) {
+      return `Keine Kurve: mit nR = ${check.printed.nR} 1/min gibt es keine Resonanzdrehzahl im ` +
+        'Endlichen über 0.';
+    }
+    return 'Keine Kurve: TWimax ist bei keiner Drehzahl berechenbar.';
+  };
+
+  // The chart of TWimax over the speed as an SVG element, or null when the
+  // case has no curve to draw.
+  const chart = (check) => {
+    const points = check.curve.filter(([, t]) => Number.isFinite(t));
+    if (points.length < 2) return null;
+    const width = 460;
+    const height = 270;
+    const margin = { top: 22, right: 34, bottom: 40, left: 56 };
+    const { n, TKW } = check.case;
+    const { nR } = check.results;
+
+    // The resonance peak is cut where it would squash the rest: the scale
+    // then ends at twice what is left away from resonance.
+    const top = Math.max(...points.map(([, t]) => t));
+    const rest = Math.max(0, ...points.filter(([s]) => Math.abs(s - nR) > 0.25 * nR)
+      .map(([, t]) => t), Number.isFinite(TKW) ? TKW : 0);
+    const cut = rest > 0 && top > 4 * rest;
+    const bottom = Math.min(0, ...points.map(([, t]) => t));
+    const x = d3.scaleLinear().domain([0, points[points.length - 1][0]])
+      .range([margin.left, width - margin.right]);
+    const y = d3.scaleLinear().domain([bottom, cut ? 2 * rest : top]).nice()
+      .range([height - margin.bottom, margin.top]);
+
+    const svg = d3.create('svg').attr('viewBox', `0 0 ${width} ${height}`)
+      .attr('class', 'chart').attr('role', 'img');
+    svg.append('title').text(
+      `Dauerwechselmoment TWimax über der Drehzahl n, von 0 bis zum Doppelten der größeren ` +
+      `von n und nR. Betriebsdrehzahl n = ${check.printed.n} 1/min mit TWimax = ` +
+      `${check.printed.TWimax} Nm, Resonanzdrehzahl nR = ${check.printed.nR} 1/min, ` +
+      `zulässig TKW = ${check.printed.TKW} Nm` + (cut ? '; die Resonanzspitze ist abgeschnitten.' : '.'));
+    svg.append('desc').text(`Urteile: ${verdicts(check)}.`);
+    const clip = `plot-${Math.random().toString(36).slice(2)}`;
+    svg.append('clipPath').attr('id', clip).append('rect')
+      .attr('x', margin.left).attr('y', margin.top)
+      .attr('width', width - margin.left - margin.right)
+      .attr('height', height - margin.top - margin.bottom);
+
+    svg.append('g').attr('transform', `translate(0,${height - margin.bottom})`)
+      .call(d3.axisBottom(x).ticks(6, '~f'));
+    svg.append('g').attr('transform', `translate(${margin.left},0)`)
+      .call(d3.axisLeft(y).ticks(6, '~f'));
+    svg.append('text').attr('class', 'label').attr('x', width - margin.right)
+      .attr('y', height - 6).attr('text-anchor', 'end').text('n [1/min]');
+    svg.append('text').attr('class', 'label').attr('x', 4).attr('y', 12).text('TWimax [Nm]');
+
+    const plot = svg.append('g').attr('clip-path', `url(#${clip})`);
+    plot.append('path').attr('class', 'curve')
+      .attr('d', d3.line().defined(([, t]) => Number.isFinite(t)).x(([s]) => x(s))
+        .y(([, t]) => y(t))(check.curve));
+    if (Number.isFinite(TKW)) {
+      plot.append('line').attr('class', 'limit').attr('x1', margin.left)
+        .attr('x2', width - margin.right).attr('y1', y(TKW)).attr('y2', y(TKW));
+      svg.append('text').attr('class', 'mark').attr('x', width - margin.right + 3)
+        .attr('y', y(TKW) + 4).text('TKW');
+    }
+    for (const [speed, name] of [[n, 'n'], [nR, 'nR']]) {
+      plot.append('line').attr('class', `speed ${name}`).attr('x1', x(speed)).attr('x2', x(speed))
+        .attr('y1', margin.top).attr('y2', height - margin.bottom);
+      svg.append('text').attr('class', 'mark').attr('x', x(speed)).attr('y', margin.top - 4)
+        .attr('text-anchor', 'middle').text(name);
+    }
+    if (cut) {
+      svg.append('text').attr('class', 'cut').attr('x', x(nR) + 6).attr('y', margin.top + 12)
+        .text('Resonanzspitze abgeschnitten');
+    }
+    return svg.node();
+  };
+
+  const figure = (check) =>
+    chart(check) ?? element('p', { class: 'chart-note' }, noCurve(check));
+
+  let shown = null;   // the check on the panel
+  let stale = false;  // the case has changed since
+
+  const drawPanel = () => {
+    const table = element('table', { class: 'rows' });
+    table.append(element('caption', { class: 'visually-hidden' }, 'Die sechs Prüfungen'));
+    shown.checks.forEach((c, k) => {
+      const d = describe(shown, k);
+      const fill = element('span', { class: 'fill', style: `width: ${d.bar * 100}%` });
+      table.append(element('tr', { class: d.okay ? 'okay' : 'not-okay' },
+        element('th', { scope: 'row' }, d.title, element('br'),
+                element('span', { class: 'verdict' }, d.verdict)),
+        element('td', {}, d.value, element('br'), d.limit),
+        element('td', { class: 'percent' }, d.percent),
+        element('td', { class: 'bar', 'aria-hidden': 'true' }, fill,
+                element('span', { class: 'hundred', style: `left: ${100 / barTop * 100}%` }))));
+    });
+    note.textContent = stale ? 'Eingaben geändert – g rechnet neu' : '';
+    note.hidden = !stale;
+    panel.classList.toggle('stale', stale);
+    panel.querySelector('.content').replaceChildren(table, figure(shown));
+  };
+
+  // The one-page print of the check: the case and every result as the
+  // program's pages print them, the six rows and the chart.
+  const drawReport = () => {
+    const now = new Date();
+    const pages = (texts) => element('div', { class: 'pages' },
+      ...texts.map((text) => element('pre', {}, text)));
+    const table = element('table', { class: 'rows' },
+      element('tr', {}, ...['Prüfung', 'Wert', 'Grenze', 'Auslastung', 'Urteil']
+        .map((t) => element('th', { scope: 'col' }, t))));
+    shown.checks.forEach((c, k) => {
+      const d = describe(shown, k);
+      table.append(element('tr', {}, element('th', { scope: 'row' }, d.title),
+        element('td', {}, d.value), element('td', {}, d.limit),
+        element('td', {}, d.percent), element('td', {}, d.verdict)));
+    });
+    report.replaceChildren(
+      element('h1', {}, 'Prüfung einer elastischen Wellenkupplung nach DIN 740'),
+      element('p', {}, `${now.toLocaleDateString('de-DE')}, ${now.toLocaleTimeString('de-DE')} – ` +
+              `berechnet mit TAVRO ${shown.version}`),
+      ...(stale ? [element('p', { class: 'warning' },
+        'Die Eingaben wurden nach dieser Berechnung geändert; der Bericht zeigt den berechneten Fall.')]
+        : []),
+      element('h2', {}, 'Eingaben'), pages(shown.pages.values),
+      element('h2', {}, 'Ergebnisse'), pages(shown.pages.results),
+      element('h2', {}, 'Prüfungen'), table, figure(shown));
+  };
+
+  const draw = () => {
+    drawPanel();
+    drawReport();
+  };
+  window.addEventListener('beforeprint', () => shown && drawReport());
+
+  return {
+    // Shows a check the program handed over.
+    show: (check) => {
+      shown = check;
+      stale = false;
+      draw();
+    },
+    // The case differs (or not) from the one of the check shown.
+    setStale: (changed) => {
+      if (shown && changed !== stale) {
+        stale = changed;
+        draw();
+      }
+    },
+  };
+})();
