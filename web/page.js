@@ -1,10 +1,12 @@
 // The page around TAVRO: xterm.js draws the terminal, and a thin transport
 // hands it the program's output and the program the bytes typed into it.
 // Each run is a new instance of the program (createTavro); after it ends,
-// the next key starts another. The run hands over its case after every
-// command and its check at every compute; the panel (panel.js) draws them.
-// window.tavro offers the run's transcript, the screen, the case and the
-// check.
+// the next key starts another, or "Letzten Fall laden" one with the case the
+// ended run left. A run starts with the case of the address's fragment
+// (#TLN=159&n=1500&...), the first run only. The run hands over its case
+// after every command and its check at every compute; the panel (panel.js)
+// draws them. window.tavro offers the run's transcript, the screen, the
+// case, the check and a link to the case.
 'use strict';
 (() => {
   const term = new Terminal({
@@ -13,14 +15,24 @@
     fontFamily: 'monospace',
     fontSize: 15,
   });
+  // A phone or tablet: its own keyboard opens only when the user taps the
+  // terminal, never by the page's doing.
+  const touch = matchMedia('(pointer: coarse)').matches;
+  const focus = () => touch || term.focus();
   const fit = new FitAddon.FitAddon();
   term.loadAddon(fit);
   term.open(document.getElementById('terminal'));
 
-  // The terminal fills the window, but is never narrower than 80 columns.
+  // The terminal fills its box. Where 80 columns do not fit at 15 px, the
+  // font shrinks down to 12 px, and lines longer than the width then wrap.
   const resize = () => {
-    const size = fit.proposeDimensions();
-    if (size) term.resize(Math.max(80, size.cols), Math.max(10, size.rows));
+    term.options.fontSize = 15;
+    let size = fit.proposeDimensions();
+    if (size && size.cols < 80) {
+      term.options.fontSize = Math.max(12, Math.floor(15 * size.cols / 80));
+      size = fit.proposeDimensions();
+    }
+    if (size) term.resize(Math.max(20, size.cols), Math.max(10, size.rows));
   };
   new ResizeObserver(resize).observe(document.getElementById('terminal'));
   resize();
@@ -98,34 +110,56 @@
   });
 
   // The run ended with `status` (a number), or with an error.
+  const restore = document.getElementById('restore');
+  const notice = document.getElementById('notice');
   const ended = (status) => {
     running = false;
     wake = null;
+    restore.hidden = false;
     const atLineStart = transcript === '' || transcript.endsWith('\n');
     const how = typeof status === 'number' ? `(Status ${status})` : `mit dem Fehler ${status}`;
     term.write(`${atLineStart ? '' : '\r\n'}TAVRO ist beendet ${how}. ` +
-               'Eine beliebige Taste startet es neu.\r\n');
+               'Eine beliebige Taste startet es neu,\r\n' +
+               '"Letzten Fall laden" oben startet es mit dem Fall dieses Laufs.\r\n');
   };
 
-  const start = () => {
+  // The case as a fragment: each field by its name, its value as `text`
+  // gives it.
+  const fragment = (values) => Object.entries(values)
+    .map(([name, value]) => `${name}=${encodeURIComponent(String(value))}`).join('&');
+  // What the program did not take of a link, said in the top bar.
+  const ignored = (bytes) => {
+    const parts = parse(bytes);
+    notice.textContent = parts.length === 0 ? '' : 'Aus dem Link nicht übernommen: ' +
+      `${parts.map((p) => (p.length > 40 ? `${p.slice(0, 40)}…` : p)).join(', ')} – ` +
+      'dafür gelten die Werte des Beispielfalls.';
+  };
+
+  // Starts a run with the case of `link` (a fragment, '' for the example).
+  const start = (link = '') => {
     running = true;
+    restore.hidden = true;
     typed = [];
     transcript = '';
     decoder = new TextDecoder();
     // main's promise settles when the run ends: with its return value, or
     // with the ExitStatus of an exit() inside it (Ctrl-C).
     createTavro({ tavroTyped, tavroShow: show, tavroCase, tavroCheck,
-                  tavroIgnored: () => {}, tavroStartLink: '' })
+                  tavroIgnored: ignored, tavroStartLink: link })
       .then((program) => program.ccall('main', 'number', ['number', 'number'], [0, 0],
                                        { async: true }))
       .then(ended, (error) => ended(error && error.name === 'ExitStatus' ? error.status : error));
   };
 
-  term.onData((data) => {
+  // Bytes typed on the keyboard or the key bar (keys.js).
+  const send = (data) => {
     if (!running) return start();  // the key that starts a run is not passed on
     typed.push(encoder.encode(data));
     if (wake) wake();
-  });
+  };
+  term.onData(send);
+  // The full values, not the printed ones: the new run goes on exactly.
+  restore.addEventListener('click', () => running || start(fragment(current.case)));
 
   // Ctrl-C copies the selection, if there is one, as in Windows Terminal;
   // xterm.js then leaves the key to the browser's own copy.
@@ -139,9 +173,42 @@
     link.download = 'tavro-protokoll.txt';
     link.click();
     setTimeout(() => URL.revokeObjectURL(link.href), 1000);
-    term.focus();
+    focus();
   });
   document.getElementById('print').addEventListener('click', () => window.print());
+
+  // The address of the page with the current case, as the program prints it.
+  const link = () => `${location.href.split('#')[0]}#${fragment(current?.printed ?? {})}`;
+  document.getElementById('copy').addEventListener('click', () => {
+    const text = link();
+    const copied = () => { notice.textContent = 'Link mit dem aktuellen Fall kopiert.'; };
+    const byHand = () => {  // where the clipboard is closed to the page
+      const field = Object.assign(document.createElement('textarea'), { value: text });
+      document.body.append(field);
+      field.select();
+      const done = document.execCommand('copy');
+      field.remove();
+      if (done) copied(); else notice.textContent = `Link zum Kopieren: ${text}`;
+    };
+    if (navigator.clipboard) navigator.clipboard.writeText(text).then(copied, byHand); else byHand();
+  });
+
+  // xterm.js's screen-reader mode puts the output into the accessibility tree.
+  const reader = document.getElementById('reader');
+  reader.addEventListener('click', () => {
+    const on = reader.getAttribute('aria-pressed') !== 'true';
+    reader.setAttribute('aria-pressed', String(on));
+    term.options.screenReaderMode = on;
+  });
+
+  // A case other than the example is not lost to a closed tab or a reload
+  // without the browser asking first.
+  window.addEventListener('beforeunload', (event) => {
+    if (current && !current.example) {
+      event.preventDefault();
+      event.returnValue = '';
+    }
+  });
   document.getElementById('terminal').addEventListener('click', () => term.focus());
 
   window.tavro = {
@@ -154,16 +221,27 @@
     check: () => check,
     // The case's twenty fields as the last command left them.
     case: () => current?.case ?? null,
-    // The terminal's lines, scrollback included, without trailing blanks.
+    // The terminal's lines, scrollback included, without trailing blanks;
+    // a line wrapped at the width counts as one.
     screen: () => {
       const buffer = term.buffer.active;
       const lines = [];
-      for (let y = 0; y < buffer.length; ++y) lines.push(buffer.getLine(y).translateToString(true));
-      while (lines.length > 0 && lines[lines.length - 1] === '') lines.pop();
-      return lines.join('\n');
+      for (let y = 0; y < buffer.length; ++y) {
+        const line = buffer.getLine(y);
+        const text = line.translateToString(false);
+        if (line.isWrapped && lines.length > 0) lines[lines.length - 1] += text;
+        else lines.push(text);
+      }
+      const trimmed = lines.map((line) => line.trimEnd());
+      while (trimmed.length > 0 && trimmed[trimmed.length - 1] === '') trimmed.pop();
+      return trimmed.join('\n');
     },
+    // Types `data` as the keyboard would.
+    send,
+    // The address "Link kopieren" copies.
+    link,
   };
 
-  term.focus();
-  start();
+  focus();
+  start(location.hash.slice(1));
 })();

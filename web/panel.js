@@ -39,8 +39,7 @@ window.tavroPanel = (() => {
       limit: `${c.limitName} = ${check.printed[c.limitName]} ${row.unit}`,
       okay: c.okay,
       verdict: c.okay ? 'okay' : computable ? 'nicht okay' : 'nicht berechenbar',
-      percent: !computable ? 'nicht berechenbar'
-        : Number.isFinite(share) ? `${Math.round(share)} %` : '–',
+      percent: Number.isFinite(share) ? `${Math.round(share)} %` : '–',
       bar: computable && Number.isFinite(share) ? Math.min(Math.max(share, 0), barTop) / barTop
         : 1,
     };
@@ -54,8 +53,8 @@ window.tavroPanel = (() => {
     if (!(check.case.n > 0)) return 'Keine Kurve: die Drehzahl n ist nicht größer als 0.';
     if (check.case.i === 0) return 'Keine Kurve: die Ordnungszahl i ist 0, es gibt keine Resonanzdrehzahl.';
     if (check.curve.length === 0) {
-      return `Keine Kurve: mit nR = ${check.printed.nR} 1/min gibt es keine Resonanzdrehzahl im ` +
-        'Endlichen über 0.';
+      return `Keine Kurve: die Resonanzdrehzahl nR = ${check.printed.nR} 1/min ` +
+        (Number.isFinite(check.results.nR) ? 'liegt nicht über 0.' : 'ist nicht endlich.');
     }
     return 'Keine Kurve: TWimax ist bei keiner Drehzahl berechenbar.';
   };
@@ -89,8 +88,8 @@ window.tavroPanel = (() => {
       `Dauerwechselmoment TWimax über der Drehzahl n, von 0 bis zum Doppelten der größeren ` +
       `von n und nR. Betriebsdrehzahl n = ${check.printed.n} 1/min mit TWimax = ` +
       `${check.printed.TWimax} Nm, Resonanzdrehzahl nR = ${check.printed.nR} 1/min, ` +
-      `zulässig TKW = ${check.printed.TKW} Nm` + (cut ? '; die Resonanzspitze ist abgeschnitten.' : '.'));
-    svg.append('desc').text(`Urteile: ${verdicts(check)}.`);
+      `zulässig TKW = ${check.printed.TKW} Nm` + (cut ? '; die Resonanzspitze ist abgeschnitten. ' : '. ') +
+      `Urteile: ${verdicts(check)}.`);
     const clip = `plot-${Math.random().toString(36).slice(2)}`;
     svg.append('clipPath').attr('id', clip).append('rect')
       .attr('x', margin.left).attr('y', margin.top)
@@ -135,8 +134,9 @@ window.tavroPanel = (() => {
   let stale = false;  // the case has changed since
 
   const drawPanel = () => {
-    const table = element('table', { class: 'rows' });
-    table.append(element('caption', { class: 'visually-hidden' }, 'Die sechs Prüfungen'));
+    const table = element('table', { class: 'rows' },
+      element('caption', { class: 'visually-hidden' }, 'Die sechs Prüfungen'),
+      element('colgroup', {}, ...[30, 40, 11, 19].map((w) => element('col', { style: `width: ${w}%` }))));
     shown.checks.forEach((c, k) => {
       const d = describe(shown, k);
       const fill = element('span', { class: 'fill', style: `width: ${d.bar * 100}%` });
