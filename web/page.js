@@ -119,8 +119,8 @@
     const atLineStart = transcript === '' || transcript.endsWith('\n');
     const how = typeof status === 'number' ? `(Status ${status})` : `mit dem Fehler ${status}`;
     term.write(`${atLineStart ? '' : '\r\n'}TAVRO ist beendet ${how}. ` +
-               'Eine beliebige Taste startet es neu,\r\n' +
-               '"Letzten Fall laden" oben startet es mit dem Fall dieses Laufs.\r\n');
+               'Eine beliebige Taste startet es neu.\r\n' +
+               '„Letzten Fall laden“ startet es mit dem Fall dieses Laufs.\r\n');
   };
 
   // The case as a fragment: each field by its name, its value as `text`
@@ -228,13 +228,13 @@
       const lines = [];
       for (let y = 0; y < buffer.length; ++y) {
         const line = buffer.getLine(y);
-        const text = line.translateToString(false);
+        // Blanks before a wrap are part of the line; unwritten cells are not.
+        const text = line.translateToString(!buffer.getLine(y + 1)?.isWrapped);
         if (line.isWrapped && lines.length > 0) lines[lines.length - 1] += text;
         else lines.push(text);
       }
-      const trimmed = lines.map((line) => line.trimEnd());
-      while (trimmed.length > 0 && trimmed[trimmed.length - 1] === '') trimmed.pop();
-      return trimmed.join('\n');
+      while (lines.length > 0 && lines[lines.length - 1] === '') lines.pop();
+      return lines.join('\n');
     },
     // Types `data` as the keyboard would.
     send,
