@@ -159,7 +159,10 @@
   };
   term.onData(send);
   // The full values, not the printed ones: the new run goes on exactly.
-  restore.addEventListener('click', () => running || start(fragment(current.case)));
+  restore.addEventListener('click', () => {
+    if (!running) start(fragment(current.case));
+    focus();
+  });
 
   // Ctrl-C copies the selection, if there is one, as in Windows Terminal;
   // xterm.js then leaves the key to the browser's own copy.
@@ -191,6 +194,7 @@
       if (done) copied(); else notice.textContent = `Link zum Kopieren: ${text}`;
     };
     if (navigator.clipboard) navigator.clipboard.writeText(text).then(copied, byHand); else byHand();
+    focus();
   });
 
   // xterm.js's screen-reader mode puts the output into the accessibility tree.
@@ -199,6 +203,7 @@
     const on = reader.getAttribute('aria-pressed') !== 'true';
     reader.setAttribute('aria-pressed', String(on));
     term.options.screenReaderMode = on;
+    focus();
   });
 
   // A case other than the example is not lost to a closed tab or a reload

@@ -9,10 +9,10 @@ import { join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 import puppeteer from 'puppeteer-core';
+import { linux, named, session, sessions, tokens, withoutEchoes } from './sessions.mjs';
 
 const pagePath = process.env.TAVRO_PAGE;
-const native = process.env.TAVRO_NATIVE;
-if (!pagePath || !native) throw new Error('TAVRO_PAGE and TAVRO_NATIVE must name the page and the Linux program');
+if (!pagePath) throw new Error('TAVRO_PAGE must name the built page');
 const pageUrl = pathToFileURL(pagePath).href;
 const downloads = mkdtempSync(join(tmpdir(), 'tavro-downloads-'));
 after(() => rmSync(downloads, { recursive: true, force: true }));
@@ -39,67 +39,6 @@ const browsers = {
   },
 };
 
-// Named keys: what puppeteer presses, and the bytes a Linux terminal sends.
-const named = {
-  '<enter>': ['Enter', '\n'], '<bs>': ['Backspace', '\x7f'], '<up>': ['ArrowUp', '\x1b[A'],
-  '<f1>': ['F1', '\x1bOP'], '<c-c>': ['c', '\x03'], '<c-d>': ['d', '\x04'], '<c-u>': ['u', '\x15'],
-};
-const tokens = (text) => text.match(/<[a-z0-9-]+>|[^]/gu);
-
-// A session: steps typed one after the other, each once the program waits.
-// A step is one key, or a line ending in <enter>. `input` is what the Linux
-// program reads for the same typing (the lines as corrected), `echoes` what
-// the page's terminal echoes of each line.
-const session = (steps) => {
-  let input = '';
-  const echoes = [];
-  for (const step of steps) {
-    if (!step.endsWith('<enter>')) {
-      input += named[step]?.[1] ?? step;
-      continue;
-    }
-    let line = '';
-    let echo = '';
-    for (const t of tokens(step)) {
-      if (t === '<bs>') { line = [...line].slice(0, -1).join(''); echo += '\b \b'; }
-      else if (t === '<enter>') { line += '\n'; echo += '\n'; }
-      else { line += t; echo += t; }
-    }
-    input += line;
-    echoes.push(echo);
-  }
-  return { steps, input, echoes };
-};
-
-const sessions = {
-  "README's script": session(['a', '100 1200 3<enter>', 'b', '2.3 1 1 0<enter>',
-    'w', ' ', ' ', ' ', 'g', ' ', ' ', ' ', 'q']),
-  'all dialogs, corrections, decimal commas, x': session([
-    'a', '1,5 12x<bs>00 3<enter>', 'c', '239 80<enter>', '477 10<enter>',
-    'd', '150 300 40 2689 0,8 12<enter>', 'e', '1.4 1.8 1<enter>',
-    'b', '2.3 1<enter>', '7<enter>', '1<enter>', '-1<enter>', 'abc<enter>', '1<enter>',
-    'g', ' ', 'x', 'i', 'q', 'Q', 'w', 'x', 'q']),
-  'undefined results, F1, an arrow, ä': session([
-    '<f1>', '<up>', 'ä', 'b', '2.3 0 0 0<enter>', 'd', '0 0 0 0 0 0<enter>',
-    'g', ' ', ' ', ' ', 'q']),
-};
-
-// The Linux program's output for `input` read from a pipe.
-const linux = (input) => spawnSync(native, { input }).stdout.toString('utf8');
-
-// What the transcript holds besides the echoes, taken out in order.
-const withoutEchoes = (transcript, echoes) => {
-  let rest = transcript;
-  let kept = '';
-  for (const echo of echoes) {
-    const at = rest.indexOf(echo);
-    assert.notEqual(at, -1, `echo ${JSON.stringify(echo)} missing`);
-    kept += rest.slice(0, at);
-    rest = rest.slice(at + echo.length);
-  }
-  return kept + rest;
-};
-
 for (const [name, options] of Object.entries(browsers)) {
   describe(name, () => {
     let browser;
@@ -112,9 +51,10 @@ for (const [name, options] of Object.entries(browsers)) {
 
     // Opens the page afresh and waits for the first menu; returns the time
     // that took in milliseconds.
-    const open = async () => {
+    const open = async (url = pageUrl, viewport = null) => {
       await page?.close();
       page = await browser.newPage();
+      if (viewport) await page.setViewport(viewport);
       requests = [];
       page.on('request', (request) => requests.push(request.url()));
       await page.evaluateOnNewDocument(() => {
@@ -126,7 +66,7 @@ for (const [name, options] of Object.entries(browsers)) {
                                   (event) => window.violations.push(event.blockedURI));
       });
       const start = Date.now();
-      await page.goto(pageUrl);
+      await page.goto(url);
       await page.waitForFunction(() => window.tavro?.transcript().endsWith('F8 q Exit\n'));
       return Date.now() - start;
     };
@@ -297,8 +237,97 @@ for (const [name, options] of Object.entries(browsers)) {
       });
     }
 
+    // The display pages, as the program prints them, in a transcript.
+    const display = (text) => text.match(/momentan def\. Werte 1:[^]*?PKW {2}= .*\n/)[0];
+    const showValues = async () => {
+      for (const key of ['w', ' ', ' ', ' ']) await type(key);
+      return display(await transcript());
+    };
+
+    test('the case lives on: "Letzten Fall laden" after q, and a link opened anew', async () => {
+      await open();
+      for (const step of ['a', '100 1200 3<enter>', 'c', '239 80 477 12,5<enter>']) await type(step);
+      const expected = display(linux('a100 1200 3\nc239 80 477 12,5\nw   q'));
+      const link = await page.evaluate(() => window.tavro.link());
+      assert.ok(link.startsWith(`${pageUrl}#TLN=100&n=1200&i=3&JA=2.3&`), link);
+      await type('q');
+      await ended(0);
+      await page.click('#restore');
+      await page.waitForFunction(() => window.tavro.transcript().endsWith('F8 q Exit\n'));
+      assert.equal(await transcript(), linux(''));  // the same banner and menu
+      assert.equal(await showValues(), expected);
+
+      await open(link);
+      assert.equal(await showValues(), expected);
+      assert.equal(await page.$eval('#notice', (e) => e.textContent), '');
+    });
+
+    test('a bad link is reported and ignored, and the page goes on', async () => {
+      await open(`${pageUrl}#TLN=1e2&n=abc&foo=1&startLoaded=2&i=1.5&JA`);
+      const notice = await page.$eval('#notice', (e) => e.textContent);
+      for (const part of ['n=abc', 'foo=1', 'startLoaded=2', 'i=1.5', 'JA']) {
+        assert.ok(notice.includes(part), notice);
+      }
+      const data = await page.evaluate(() => window.tavro.case());
+      assert.deepEqual([data.TLN, data.n, data.startLoaded, data.i, data.JA], [100, 1500, 0, 2, 2.3]);
+    });
+
+    if (name === 'chromium') {
+      test('on a phone: the key bar types as the keyboard does, nothing runs off the side', async () => {
+        const keys = [...'a12x\x7f00 1500 2\rg   i q'];
+        await open(pageUrl, { width: 390, height: 844, isMobile: true, hasTouch: true });
+        const buttons = {};
+        for (const button of await page.$$('#keys button')) {
+          const [key, width, height] = await button.evaluate((b) => {
+            const box = b.getBoundingClientRect();
+            return [b.dataset.key, box.width, box.height];
+          });
+          assert.ok(width >= 44 && height >= 44, `${JSON.stringify(key)}: ${width}x${height}`);
+          buttons[key] = button;
+        }
+        for (const key of keys) {
+          await buttons[key].tap();
+          await settle();
+        }
+        await ended(0);
+        assert.equal(await page.evaluate(() => document.activeElement.tagName), 'BODY');
+        const tapped = await transcript();
+
+        await open();
+        for (const key of keys) await type({ '\x7f': '<bs>', '\r': '<enter>' }[key] ?? key);
+        assert.equal(tapped, await transcript());
+
+        for (const width of [390, 360, 320]) {
+          await open(pageUrl, { width, height: 740, isMobile: true, hasTouch: true });
+          await page.tap('#keys button[data-key="g"]');
+          await shows('weiter mit bel.Taste..');
+          assert.ok(await page.evaluate(() => document.documentElement.scrollWidth) <= width);
+          const font = await page.$eval('.xterm-rows', (e) => parseFloat(getComputedStyle(e).fontSize));
+          assert.ok(font >= 12, `${font}px at ${width}`);
+        }
+      });
+
+      test('a screen reader hears the output and a name for every button', async () => {
+        await open();
+        await page.click('#reader');
+        assert.equal(await page.$eval('#reader', (e) => e.getAttribute('aria-pressed')), 'true');
+        await page.waitForFunction(() => document.querySelector('.xterm-accessibility-tree')
+          ?.textContent.includes('F8 q Exit'));
+        const names = [];
+        const walk = (node) => {
+          names.push([node.role, node.name]);
+          for (const child of node.children ?? []) walk(child);
+        };
+        walk(await page.accessibility.snapshot({ interestingOnly: false }));
+        assert.ok(names.some(([, text]) => text?.includes('F8 q Exit')));
+        assert.ok(names.filter(([role]) => role === 'button').every(([, text]) => text));
+        assert.equal(await page.$eval('html', (e) => e.lang), 'de');
+      });
+    }
+
     test('no request left the page, none was refused', async () => {
-      assert.deepEqual(requests.filter((url) => url !== pageUrl && !/^(data|blob):/.test(url)), []);
+      assert.deepEqual(requests.filter((url) => url.split('#')[0] !== pageUrl && !/^(data|blob):/.test(url)),
+                       []);
       assert.deepEqual(await page.evaluate(() => window.violations), []);
     });
   });
