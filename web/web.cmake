@@ -1,7 +1,7 @@
 # The browser build: the program as WebAssembly inside one HTML file with
-# xterm.js and the page's script (tavro.html in the build folder), and the
-# page's test in headless Chromium and Firefox, compared with a native build
-# of the same sources. Included by the top CMakeLists.txt under Emscripten.
+# xterm.js, d3 and the page's scripts (tavro.html in the build folder), and
+# the page's tests in headless Chromium and Firefox and in WebKit, compared
+# with a native build of the same sources. Included by the top CMakeLists.txt under Emscripten.
 
 find_program(NODE node REQUIRED)
 find_program(NPM npm REQUIRED)
@@ -62,5 +62,9 @@ ExternalProject_Add(native
 
 enable_testing()
 add_test(NAME Browsers COMMAND ${NODE} --test ${TAVRO_WEB}/tavro.test.mjs)
-set_tests_properties(Browsers PROPERTIES TIMEOUT 900 ENVIRONMENT
+# WebKit's browser needs a display: a virtual one.
+find_program(XVFB_RUN xvfb-run REQUIRED)
+find_program(WEBKIT_DRIVER WebKitWebDriver REQUIRED)
+add_test(NAME WebKit COMMAND ${XVFB_RUN} -a ${NODE} --test ${TAVRO_WEB}/webkit.test.mjs)
+set_tests_properties(Browsers WebKit PROPERTIES TIMEOUT 900 ENVIRONMENT
   "TAVRO_PAGE=${PROJECT_BINARY_DIR}/tavro.html;TAVRO_NATIVE=${PROJECT_BINARY_DIR}/native/tavro")
