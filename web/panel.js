@@ -136,7 +136,7 @@ window.tavroPanel = (() => {
   const drawPanel = () => {
     const table = element('table', { class: 'rows' },
       element('caption', { class: 'visually-hidden' }, 'Die sechs Prüfungen'),
-      element('colgroup', {}, ...[35, 36, 11, 18].map((w) => element('col', { style: `width: ${w}%` }))));
+      element('colgroup', {}, ...[32, 41, 10, 17].map((w) => element('col', { style: `width: ${w}%` }))));
     shown.checks.forEach((c, k) => {
       const d = describe(shown, k);
       const fill = element('span', { class: 'fill', style: `width: ${d.bar * 100}%` });
