@@ -1,6 +1,8 @@
 // Runs a whole session (menu, dialogs, display, check) on the fuzzer's bytes,
-// once as a script and once as typed at the browser page's line discipline.
-// The end of the bytes ends the session, so every input must return.
+// once as a script and once as typed at the browser page's line discipline;
+// then reads the bytes as a link's case, as the page does, and hands that
+// case's check over. The end of the bytes ends the session, so every input
+// must return.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +11,7 @@
 #include "app/session.h"
 #include "console/device.h"
 #include "terminal/line_discipline.h"
+#include "web/page_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -17,5 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ScriptDevice keyboard(bytes);
   LineDiscipline typed(keyboard);
   runSession(typed);
+  CouplingData linked{};
+  resetToDefaults(linked);
+  readCaseLink(bytes, linked);
+  checkMessage(linked, checkCoupling(linked));
   return 0;
 }
