@@ -4,7 +4,6 @@
 #include <emscripten.h>
 
 #include <string>
-#include <vector>
 
 #include "app/session.h"
 #include "terminal/terminal.h"
