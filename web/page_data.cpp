@@ -172,19 +172,12 @@ class PageCapture : public Device {
   std::vector<std::string> pages_{1};
 };
 
-std::vector<std::string> valuePages(const CouplingData& data) {
+// The pages `command` prints when it is run on a console of its own.
+template <typename Command>
+std::vector<std::string> pagesOf(Command command) {
   PageCapture capture;
   Console console(capture);
-  showCurrentValues(console, data);
-  console.flush();
-  return capture.pages();
-}
-
-std::vector<std::string> resultPages(const CouplingData& data) {
-  PageCapture capture;
-  Console console(capture);
-  CheckResults results{};
-  computeCommand(console, data, results);
+  command(console);
   console.flush();
   return capture.pages();
 }
@@ -309,9 +302,10 @@ std::string checkMessage(const CouplingData& data, const CheckResults& results) 
   appendKey(out, "pages");
   out += '{';
   appendKey(out, "values");
-  out += listMessage(valuePages(data));
+  out += listMessage(pagesOf([&](Console& c) { showCurrentValues(c, data); }));
   appendKey(out, "results");
-  out += listMessage(resultPages(data));
+  CheckResults scratch{};  // the command's own results; the same as `results`
+  out += listMessage(pagesOf([&](Console& c) { computeCommand(c, data, scratch); }));
   out += "}}";
   return out;
 }
