@@ -8,11 +8,13 @@
 // draws them. window.tavro offers the run's transcript, the screen, the
 // case, the check and a link to the case.
 'use strict';
-(() => {
+// xterm.js measures its cell once, when it opens: so it opens only once the
+// page's own font (tavro.html.in) is loaded.
+document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
   const term = new Terminal({
     convertEol: true,  // the program ends its lines with LF alone
     scrollback: 10000,
-    fontFamily: 'monospace',
+    fontFamily: '"JetBrains Mono", monospace',
     fontSize: 15,
   });
   // A phone or tablet: its own keyboard opens only when the user taps the
@@ -249,4 +251,4 @@
 
   focus();
   start(location.hash.slice(1));
-})();
+});

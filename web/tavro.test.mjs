@@ -7,7 +7,8 @@ import { existsSync, mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
-import { pathToFileURL } from 'node:url';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+import { gzipSync } from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 import { linux, named, session, sessions, tokens, withoutEchoes } from './sessions.mjs';
 
@@ -108,7 +109,9 @@ for (const [name, options] of Object.entries(browsers)) {
       shows(`TAVRO ist beendet (Status ${status}). Eine beliebige Taste startet es neu.`);
 
     test('opens from disk within the budget, under a policy that lets nothing out', async () => {
-      assert.ok(statSync(pagePath).size <= 800 * 1024, `${statSync(pagePath).size} bytes`);
+      const size = statSync(pagePath).size;
+      const gzipped = gzipSync(readFileSync(pagePath), { level: 9 }).length;
+      assert.ok(size <= 900 * 1024 && gzipped <= 300 * 1024, `${size} bytes, ${gzipped} gzipped`);
       const ms = await open();
       console.log(`${name}: first menu ${ms} ms after opening the file`);
       assert.ok(ms < 3000, `first menu after ${ms} ms`);
@@ -150,17 +153,54 @@ for (const [name, options] of Object.entries(browsers)) {
       });
     }
 
+    test('the terminal draws with the page\'s own font', async () => {
+      await open();
+      assert.match(await page.$eval('.xterm-rows', (e) => getComputedStyle(e).fontFamily),
+                   /^"?JetBrains Mono"?,/);
+      assert.ok(await page.evaluate(() => document.fonts.check('15px "JetBrains Mono"')));
+    });
+
+    test('the grid at 800x600 is the same whatever monospace font the machine prefers', async () => {
+      const conf = join(downloads, 'fonts.conf');
+      const script = fileURLToPath(new URL('other-monospace.sh', import.meta.url));
+      const other = spawnSync('sh', [script, conf], { encoding: 'utf8' });
+      assert.equal(other.status, 0, other.stderr);
+      const grids = [];
+      for (const env of [process.env, { ...process.env, FONTCONFIG_FILE: conf }]) {
+        const second = await puppeteer.launch({ headless: true, ...options, env });
+        try {
+          const tab = await second.newPage();
+          await tab.setViewport({ width: 800, height: 600 });
+          await tab.goto(pageUrl);
+          await tab.waitForFunction(() => window.tavro?.transcript().endsWith('F8 q Exit\n'));
+          grids.push(await tab.$eval('.xterm-screen', (screen) => {
+            const rows = screen.querySelectorAll('.xterm-rows > div');
+            return { rows: rows.length, rowHeight: rows[0].getBoundingClientRect().height,
+                     width: screen.getBoundingClientRect().width };
+          }));
+        } finally {
+          await second.close();
+        }
+      }
+      console.log(`${name}: grid ${JSON.stringify(grids[0])}; other font ${other.stdout.trim()}`);
+      assert.deepEqual(grids[1], grids[0]);
+    });
+
     test('Ctrl-C with text selected copies instead of ending the run', async () => {
       await open();
-      const box = await page.$eval('.xterm-screen', (e) => e.getBoundingClientRect().toJSON());
-      // Drags over the start of the banner's first line.
-      await page.mouse.move(box.x + 2, box.y + 8);
+      // Drags over the start of the menu's line "F7 g Compute", found on the
+      // screen wherever it is.
+      const box = await page.$$eval('.xterm-rows > div', (rows) => rows
+        .find((row) => row.textContent.startsWith('F7 g Compute')).getBoundingClientRect().toJSON());
+      const screen = await page.$eval('.xterm-screen', (e) => e.getBoundingClientRect().toJSON());
+      const middle = box.y + box.height / 2;
+      await page.mouse.move(screen.x + 2, middle);
       await page.mouse.down();
-      await page.mouse.move(box.x + 60, box.y + 8, { steps: 5 });
+      await page.mouse.move(screen.x + 60, middle, { steps: 5 });
       await page.mouse.up();
       await press('<c-c>');
       await page.waitForFunction(() => window.copied !== undefined);
-      assert.match(await page.evaluate(() => window.copied), /^TAVRO/);
+      assert.match(await page.evaluate(() => window.copied), /^F7/);
       await press('g');
       await shows('Ergebnisse 1.Teil');
     });

@@ -35,8 +35,13 @@ add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/d3.js
   DEPENDS ${TAVRO_WEB}/chart_lib.mjs ${TAVRO_WEB}/package-lock.json
   VERBATIM)
 
+# The page's monospace font: JetBrains Mono, Latin, regular, under the SIL
+# Open Font Licence 1.1.
+set(TAVRO_FONT ${TAVRO_WEB}/node_modules/@fontsource/jetbrains-mono)
 set(TAVRO_PAGE_PARTS
   ${TAVRO_WEB}/node_modules/@xterm/xterm/css/xterm.css
+  ${TAVRO_FONT}/files/jetbrains-mono-latin-400-normal.woff2
+  ${TAVRO_FONT}/LICENSE
   ${TAVRO_WEB}/node_modules/@xterm/xterm/lib/xterm.js
   ${TAVRO_WEB}/node_modules/@xterm/addon-fit/lib/addon-fit.js
   ${PROJECT_BINARY_DIR}/d3.js

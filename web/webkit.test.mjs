@@ -54,10 +54,14 @@ describe('webkit', () => {
   const script = (code, ...args) => driver.executeScript(code, ...args);
   const transcript = () => script('return window.tavro.transcript()');
   const until = (code, ...args) => driver.wait(() => script(code, ...args), 30000);
+  // Opens the page afresh and waits for the first menu; returns the time
+  // that took in milliseconds.
   const open = async (url = pageUrl) => {
     await driver.get('about:blank');  // a new fragment alone would not load the page again
+    const start = Date.now();
     await driver.get(url);
     await until('return window.tavro && window.tavro.transcript().endsWith("F8 q Exit\\n")');
+    return Date.now() - start;
   };
   // Types one step into the terminal and waits until the page shows
   // nothing new for a while: the program waits for the next key or line.
@@ -73,6 +77,13 @@ describe('webkit', () => {
     }
   };
   const ended = () => until('return window.tavro.screen().includes("TAVRO ist beendet (Status 0).")');
+
+  test('opens its first menu in time, drawn with the page\'s own font', async () => {
+    const ms = await open();
+    console.log(`webkit: first menu ${ms} ms after opening the file`);
+    assert.ok(ms < 3000, `first menu after ${ms} ms`);
+    assert.ok(await script('return document.fonts.check(\'15px "JetBrains Mono"\')'));
+  });
 
   for (const [title, s] of Object.entries(sessions)) {
     test(`${title}: the Linux program's bytes plus the echo`, async () => {
