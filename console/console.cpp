@@ -1,12 +1,10 @@
 #include "console/console.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 
 #include "console/format.h"
+#include "console/number.h"
 
 namespace {
 
@@ -175,27 +173,14 @@ void Console::takeNumber(const char* start, const char* end) {
 bool Console::readNumber(const char* prompt, double& field) {
   const char* start = numberAt(prompt);
   if (start == nullptr) return false;
-  // German users type a decimal comma: read the rest of the line as if its
-  // first comma were a point.
-  char* comma = std::strchr(line_ + linePos_, ',');
-  if (comma != nullptr) *comma = '.';
-  char* end = nullptr;
-  const double value = std::strtod(start, &end);
-  if (comma != nullptr) *comma = ',';
-  if (end != start) field = value;
-  takeNumber(start, end);
+  takeNumber(start, readReal(line_ + linePos_, field));
   return true;
 }
 
 bool Console::readNumber(const char* prompt, int& field) {
   const char* start = numberAt(prompt);
   if (start == nullptr) return false;
-  char* end = nullptr;
-  errno = 0;
-  const long value = std::strtol(start, &end, 10);
-  const bool fits = errno != ERANGE && value >= INT_MIN && value <= INT_MAX;
-  if (end != start && fits) field = static_cast<int>(value);
-  takeNumber(start, fits ? end : start);  // one that does not fit is no number
+  takeNumber(start, readInteger(start, field));  // one that does not fit is no number
   return true;
 }
 

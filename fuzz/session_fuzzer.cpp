@@ -2,16 +2,115 @@
 // once as a script and once as typed at the browser page's line discipline;
 // then reads the bytes as a link's case, as the page does, and hands that
 // case's check over. The end of the bytes ends the session, so every input
-// must return.
+// must return. What it builds is checked: every JSON text the page would
+// read parses, and the case written into a link reads back bit for bit.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 #include <string_view>
 
 #include "app/session.h"
 #include "console/device.h"
+#include "console/number.h"
+#include "coupling/fields.h"
 #include "terminal/line_discipline.h"
+#include "web/case_link.h"
 #include "web/page_data.h"
+
+namespace {
+
+// A JSON value's syntax (RFC 8259), read from `at`; false when it is not
+// one. Enough to prove that the page's JSON.parse takes the text.
+class JsonSyntax {
+ public:
+  explicit JsonSyntax(std::string_view text) : text_(text) {}
+  bool whole() { return value() && (blanks(), at_ == text_.size()); }
+
+ private:
+  void blanks() {
+    while (at_ < text_.size() && std::strchr(" \t\r\n", text_[at_]) != nullptr) ++at_;
+  }
+  bool take(char c) {
+    blanks();
+    if (at_ == text_.size() || text_[at_] != c) return false;
+    ++at_;
+    return true;
+  }
+  bool word(std::string_view w) {
+    if (text_.substr(at_, w.size()) != w) return false;
+    at_ += w.size();
+    return true;
+  }
+  bool digits() {
+    const std::size_t from = at_;
+    while (at_ < text_.size() && text_[at_] >= '0' && text_[at_] <= '9') ++at_;
+    return at_ > from;
+  }
+  bool number() {
+    take('-');
+    if (!word("0") && !digits()) return false;
+    if (take('.') && !digits()) return false;
+    if (at_ < text_.size() && (text_[at_] == 'e' || text_[at_] == 'E')) {
+      ++at_;
+      if (!take('+')) take('-');
+      return digits();
+    }
+    return true;
+  }
+  bool string() {
+    if (!take('"')) return false;
+    while (at_ < text_.size() && text_[at_] != '"') {
+      const auto c = static_cast<unsigned char>(text_[at_++]);
+      if (c < 0x20) return false;
+      if (c == '\\' &&
+          (at_ == text_.size() || std::strchr("\"\\/bfnrtu", text_[at_++]) == nullptr))
+        return false;
+    }
+    return take('"');
+  }
+  template <typename Member>
+  bool sequence(char close, Member member) {
+    if (take(close)) return true;
+    do {
+      if (!member()) return false;
+    } while (take(','));
+    return take(close);
+  }
+  bool value() {
+    blanks();
+    if (at_ == text_.size()) return false;
+    switch (text_[at_]) {
+      case '{':
+        ++at_;
+        return sequence('}', [this] { return string() && take(':') && value(); });
+      case '[':
+        ++at_;
+        return sequence(']', [this] { return value(); });
+      case '"':
+        return string();
+      case 't':
+        return word("true");
+      case 'f':
+        return word("false");
+      case 'n':
+        return word("null");
+      default:
+        return number();
+    }
+  }
+
+  std::string_view text_;
+  std::size_t at_ = 0;
+};
+
+void mustParse(const std::string& json) {
+  if (!JsonSyntax(json).whole()) std::abort();
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -20,9 +119,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ScriptDevice keyboard(bytes);
   LineDiscipline typed(keyboard);
   runSession(typed);
+
   CouplingData linked{};
   resetToDefaults(linked);
-  readCaseLink(bytes, linked);
-  checkMessage(linked, checkCoupling(linked));
+  mustParse(listMessage(readCaseLink(bytes, linked)));
+  mustParse(caseMessage(linked));
+  mustParse(checkMessage(linked, checkCoupling(linked)));
+
+  // The bytes as a case of their own: any bits in every real.
+  CouplingData raw{};
+  resetToDefaults(raw);
+  std::size_t used = 0;
+  for (const Field& f : kFields) {
+    if (f.real == nullptr || used + sizeof(double) > size) continue;
+    std::memcpy(&(raw.*f.real), data + used, sizeof(double));
+    used += sizeof(double);
+  }
+  CouplingData back{};
+  resetToDefaults(back);
+  if (!readCaseLink(caseLink(raw), back).empty()) std::abort();
+  for (const Field& f : kFields) {
+    if (f.real == nullptr) continue;
+    const double before = raw.*f.real;
+    const double after = back.*f.real;
+    const bool bothNaN = before != before && after != after;
+    if (!bothNaN && !sameBits(before, after)) std::abort();
+  }
   return 0;
 }

@@ -4,9 +4,11 @@
 #include <emscripten.h>
 
 #include <string>
+#include <vector>
 
 #include "app/session.h"
 #include "terminal/terminal.h"
+#include "web/case_link.h"
 #include "web/page_data.h"
 
 namespace {
@@ -47,19 +49,23 @@ class PageObserver : public SessionObserver {
   }
 };
 
-// The case the page asks for: the example case with what the link sets.
+// The case the page asks for: the example case with what the link sets. A
+// link longer than any a case needs is not read at all (the program's memory
+// is small and fixed); the page then names its start as ignored.
 CouplingData startCase() {
-  std::string link(256, '\0');
-  const int size = pageStartLink(link.data(), static_cast<int>(link.size()));
-  if (size > static_cast<int>(link.size())) {
-    link.resize(static_cast<std::size_t>(size));
-    pageStartLink(link.data(), size);
-  }
-  link.resize(static_cast<std::size_t>(size));
-
+  constexpr int kLinkLimit = 16 * 1024;
+  std::string link(kLinkLimit, '\0');
+  const int size = pageStartLink(link.data(), kLinkLimit);
   CouplingData data{};
   resetToDefaults(data);
-  const std::string json = listMessage(readCaseLink(link, data));
+  std::vector<std::string> ignored;
+  if (size > kLinkLimit) {
+    ignored.push_back(link.substr(0, 40) + "… (" + std::to_string(size) + " Bytes)");
+  } else {
+    link.resize(static_cast<std::size_t>(size));
+    ignored = readCaseLink(link, data);
+  }
+  const std::string json = listMessage(ignored);
   pageIgnored(json.data(), static_cast<int>(json.size()));
   return data;
 }

@@ -1,9 +1,10 @@
 // The page around TAVRO: xterm.js draws the terminal, and a thin transport
 // hands it the program's output and the program the bytes typed into it.
 // Each run is a new instance of the program (createTavro); after it ends,
-// the next key starts another, or "Letzten Fall laden" one with the case the
-// ended run left. A run starts with the case of the address's fragment
-// (#TLN=159&n=1500&...), the first run only. The run hands over its case
+// the next key starts another. "Letzten Fall laden" starts one with the case
+// the last ended run left, at any time until the page is closed. A run
+// starts with the case of the address's fragment (#TLN=159&n=1500&...), the
+// first run only. The run hands over its case
 // after every command and its check at every compute; the panel (panel.js)
 // draws them. window.tavro offers the run's transcript, the screen, the
 // case, the check and a link to the case.
@@ -18,25 +19,35 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     fontSize: 15,
   });
   // A phone or tablet: its own keyboard opens only when the user taps the
-  // terminal, never by the page's doing.
+  // terminal, never by the page's doing. What a button does ends with
+  // focus(): the keys go to the terminal again (on a touch screen the button
+  // only lets go of the focus, as the key bar's never take it).
   const touch = matchMedia('(pointer: coarse)').matches;
-  const focus = () => touch || term.focus();
+  const focus = () => {
+    if (!touch) term.focus();
+    else if (document.activeElement instanceof HTMLButtonElement) document.activeElement.blur();
+  };
   const fit = new FitAddon.FitAddon();
   term.loadAddon(fit);
   term.open(document.getElementById('terminal'));
 
   // The terminal fills its box. Where 80 columns do not fit at 15 px, the
   // font shrinks down to 12 px, and lines longer than the width then wrap.
+  // A hidden terminal (the print layout) keeps its size.
+  const box = document.getElementById('terminal');
   const resize = () => {
+    if (box.offsetParent === null) return;
     term.options.fontSize = 15;
     let size = fit.proposeDimensions();
     if (size && size.cols < 80) {
       term.options.fontSize = Math.max(12, Math.floor(15 * size.cols / 80));
       size = fit.proposeDimensions();
     }
-    if (size) term.resize(Math.max(20, size.cols), Math.max(10, size.rows));
+    if (size && Number.isFinite(size.cols) && Number.isFinite(size.rows)) {
+      term.resize(Math.max(20, size.cols), Math.max(10, size.rows));
+    }
   };
-  new ResizeObserver(resize).observe(document.getElementById('terminal'));
+  new ResizeObserver(resize).observe(box);
   resize();
 
   const encoder = new TextEncoder();
@@ -51,13 +62,16 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     transcript += decoder.decode(bytes, { stream: true });
   };
 
-  // The run's JSON: numbers JSON has no words for come as these strings.
-  const special = { NaN, Infinity, '-Infinity': -Infinity };
-  const parse = (bytes) => JSON.parse(new TextDecoder().decode(bytes),
-                                      (key, value) => special[value] ?? value);
+  // The run's JSON: a number JSON has no word for comes as an object of
+  // its own, {"nonFinite": "NaN"}; no string is ever taken for a number.
+  const nonFinite = new Map([['NaN', NaN], ['Infinity', Infinity], ['-Infinity', -Infinity]]);
+  const parse = (bytes) => JSON.parse(new TextDecoder().decode(bytes), (key, value) => (
+    value !== null && typeof value === 'object' && Object.keys(value).length === 1 &&
+    nonFinite.has(value.nonFinite) ? nonFinite.get(value.nonFinite) : value));
   // Tells two cases apart to the last bit (String keeps NaN and infinities).
   const caseKey = (data) => JSON.stringify(Object.values(data).map(String));
   let current = null;  // the case as the last command left it, with its texts
+  let lastEnded = null;  // the case the last ended run left, with its texts
   let check = null;    // the last check computed
   const tavroCase = (bytes) => {
     current = parse(bytes);
@@ -117,7 +131,8 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
   const ended = (status) => {
     running = false;
     wake = null;
-    restore.hidden = false;
+    lastEnded = current;
+    restore.hidden = lastEnded === null;
     const atLineStart = transcript === '' || transcript.endsWith('\n');
     const how = typeof status === 'number' ? `(Status ${status})` : `mit dem Fehler ${status}`;
     term.write(`${atLineStart ? '' : '\r\n'}TAVRO ist beendet ${how}. ` +
@@ -125,10 +140,6 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
                '„Letzten Fall laden“ startet es mit dem Fall dieses Laufs.\r\n');
   };
 
-  // The case as a fragment: each field by its name, its value as `text`
-  // gives it.
-  const fragment = (values) => Object.entries(values)
-    .map(([name, value]) => `${name}=${encodeURIComponent(String(value))}`).join('&');
   // What the program did not take of a link, said in the top bar.
   const ignored = (bytes) => {
     const parts = parse(bytes);
@@ -138,19 +149,28 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
   };
 
   // Starts a run with the case of `link` (a fragment, '' for the example).
+  // A run still going is left behind: it waits for keys it never gets, and
+  // nothing it does reaches the page any more.
+  let runs = 0;
   const start = (link = '') => {
+    const run = ++runs;
+    const own = (f) => (...args) => (run === runs ? f(...args) : undefined);
+    if (running) term.write('\r\n');
     running = true;
-    restore.hidden = true;
+    wake = null;
     typed = [];
     transcript = '';
     decoder = new TextDecoder();
     // main's promise settles when the run ends: with its return value, or
     // with the ExitStatus of an exit() inside it (Ctrl-C).
-    createTavro({ tavroTyped, tavroShow: show, tavroCase, tavroCheck,
-                  tavroIgnored: ignored, tavroStartLink: link })
+    createTavro({
+      tavroTyped: (size, waitMs) => (run === runs ? tavroTyped(size, waitMs) : new Promise(() => {})),
+      tavroShow: own(show), tavroCase: own(tavroCase), tavroCheck: own(tavroCheck),
+      tavroIgnored: own(ignored), tavroStartLink: link,
+    })
       .then((program) => program.ccall('main', 'number', ['number', 'number'], [0, 0],
                                        { async: true }))
-      .then(ended, (error) => ended(error && error.name === 'ExitStatus' ? error.status : error));
+      .then(own(ended), own((error) => ended(error && error.name === 'ExitStatus' ? error.status : error)));
   };
 
   // Bytes typed on the keyboard or the key bar (keys.js).
@@ -160,9 +180,13 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     if (wake) wake();
   };
   term.onData(send);
-  // The full values, not the printed ones: the new run goes on exactly.
+  // The exact values, not the printed ones: the new run goes on exactly. A
+  // running case of its own is not given up without asking.
   restore.addEventListener('click', () => {
-    if (!running) start(fragment(current.case));
+    const losing = running && !current.example && current.link !== lastEnded.link;
+    if (!losing || window.confirm('Der Fall des laufenden Programms geht dabei verloren. Trotzdem laden?')) {
+      start(lastEnded.link);
+    }
     focus();
   });
 
@@ -180,10 +204,14 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     setTimeout(() => URL.revokeObjectURL(link.href), 1000);
     focus();
   });
-  document.getElementById('print').addEventListener('click', () => window.print());
+  document.getElementById('print').addEventListener('click', () => {
+    window.print();
+    focus();
+  });
+  window.addEventListener('afterprint', focus);
 
-  // The address of the page with the current case, as the program prints it.
-  const link = () => `${location.href.split('#')[0]}#${fragment(current?.printed ?? {})}`;
+  // The address of the page with the current case, each value exact.
+  const link = () => `${location.href.split('#')[0]}#${current?.link ?? ''}`;
   document.getElementById('copy').addEventListener('click', () => {
     const text = link();
     const copied = () => { notice.textContent = 'Link mit dem aktuellen Fall kopiert.'; };
@@ -208,10 +236,10 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     focus();
   });
 
-  // A case other than the example is not lost to a closed tab or a reload
-  // without the browser asking first.
+  // A case other than the example, running or left by the last run, is not
+  // lost to a closed tab or a reload without the browser asking first.
   window.addEventListener('beforeunload', (event) => {
-    if (current && !current.example) {
+    if ((current && !current.example) || (lastEnded && !lastEnded.example)) {
       event.preventDefault();
       event.returnValue = '';
     }

@@ -1,62 +1,17 @@
 #include "web/page_data.h"
 
-#include <algorithm>
-#include <cctype>
-#include <cerrno>
-#include <climits>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include "check/curve.h"
 #include "check/result_pages.h"
 #include "console/console.h"
 #include "console/format.h"
 #include "coupling/display.h"
+#include "coupling/fields.h"
+#include "web/case_link.h"
 
 namespace {
-
-// A field of the case by its display name: a real, an integer, or a 0/1
-// switch.
-struct Field {
-  const char* name;
-  double CouplingData::*real;
-  int CouplingData::*integer;
-  bool isSwitch;
-};
-
-constexpr Field real(const char* name, double CouplingData::*f) {
-  return {name, f, nullptr, false};
-}
-constexpr Field integer(const char* name, int CouplingData::*f) {
-  return {name, nullptr, f, false};
-}
-constexpr Field choice(const char* name, int CouplingData::*f) {
-  return {name, nullptr, f, true};
-}
-
-constexpr Field kFields[] = {
-    real("TLN", &CouplingData::TLN),
-    real("n", &CouplingData::n),
-    integer("i", &CouplingData::i),
-    real("JA", &CouplingData::JA),
-    real("JL", &CouplingData::JL),
-    choice("excitationSide", &CouplingData::excitationSide),
-    choice("startLoaded", &CouplingData::startLoaded),
-    real("TAS", &CouplingData::TAS),
-    real("TAI", &CouplingData::TAI),
-    real("TLS", &CouplingData::TLS),
-    real("TLI", &CouplingData::TLI),
-    real("TKN", &CouplingData::TKN),
-    real("TKmax", &CouplingData::TKmax),
-    real("TKW", &CouplingData::TKW),
-    real("Cdyn", &CouplingData::Cdyn),
-    real("psi", &CouplingData::psi),
-    real("PKW", &CouplingData::PKW),
-    real("ST", &CouplingData::ST),
-    real("SS", &CouplingData::SS),
-    real("SZ", &CouplingData::SZ),
-};
 
 // The results the page is handed, in the order of the result pages.
 struct Result {
@@ -90,11 +45,13 @@ void appendString(std::string& out, std::string_view text) {
   out += '"';
 }
 
+// A number; one JSON has no word for as an object no string can be taken
+// for: {"nonFinite": "NaN"}, "Infinity" or "-Infinity".
 void appendNumber(std::string& out, double value) {
   if (std::isnan(value)) {
-    out += "\"NaN\"";
+    out += "{\"nonFinite\":\"NaN\"}";
   } else if (std::isinf(value)) {
-    out += value > 0 ? "\"Infinity\"" : "\"-Infinity\"";
+    out += value > 0 ? "{\"nonFinite\":\"Infinity\"}" : "{\"nonFinite\":\"-Infinity\"}";
   } else {
     char text[32];
     std::snprintf(text, sizeof text, "%.17g", value);
@@ -126,21 +83,14 @@ void appendCase(std::string& out, const CouplingData& data) {
 void appendPrintedCase(std::string& out, const CouplingData& data) {
   for (const Field& f : kFields) {
     appendKey(out, f.name);
-    appendString(out, f.real != nullptr ? formatReal(data.*f.real)
-                                        : std::to_string(data.*f.integer));
+    appendString(out, printedValue(data, f));
   }
 }
 
 bool isExample(const CouplingData& data) {
   CouplingData example{};
   resetToDefaults(example);
-  for (const Field& f : kFields) {
-    if (f.real != nullptr ? data.*f.real != example.*f.real
-                          : data.*f.integer != example.*f.integer) {
-      return false;
-    }
-  }
-  return true;
+  return sameCase(data, example);
 }
 
 // Catches the pages a command prints: each read of a key ends a page, and
@@ -182,48 +132,6 @@ std::vector<std::string> pagesOf(Command command) {
   return capture.pages();
 }
 
-// The value of a hex digit, or -1.
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// Decodes %XX escapes; a % without two hex digits stands for itself.
-std::string decode(std::string_view text) {
-  std::string out;
-  for (std::size_t k = 0; k < text.size(); ++k) {
-    if (text[k] == '%' && k + 2 < text.size() && hexDigit(text[k + 1]) >= 0 &&
-        hexDigit(text[k + 2]) >= 0) {
-      out += static_cast<char>(hexDigit(text[k + 1]) * 16 + hexDigit(text[k + 2]));
-      k += 2;
-    } else {
-      out += text[k];
-    }
-  }
-  return out;
-}
-
-// Stores `value` into the field when it is a whole number of its kind.
-bool store(const Field& f, const std::string& value, CouplingData& data) {
-  if (value.empty() || std::isspace(static_cast<unsigned char>(value.front())) != 0)
-    return false;
-  char* end = nullptr;
-  errno = 0;
-  if (f.real != nullptr) {
-    const double number = std::strtod(value.c_str(), &end);
-    if (*end != '\0') return false;
-    data.*f.real = number;
-    return true;
-  }
-  const long number = std::strtol(value.c_str(), &end, 10);
-  if (*end != '\0' || errno != 0 || number < INT_MIN || number > INT_MAX) return false;
-  if (f.isSwitch && number != 0 && number != 1) return false;
-  data.*f.integer = static_cast<int>(number);
-  return true;
-}
-
 }  // namespace
 
 std::string caseMessage(const CouplingData& data) {
@@ -234,6 +142,8 @@ std::string caseMessage(const CouplingData& data) {
   out += '{';
   appendPrintedCase(out, data);
   out += '}';
+  appendKey(out, "link");
+  appendString(out, caseLink(data));
   appendKey(out, "example");
   out += isExample(data) ? "true" : "false";
   out += '}';
@@ -308,25 +218,6 @@ std::string checkMessage(const CouplingData& data, const CheckResults& results) 
   out += listMessage(pagesOf([&](Console& c) { computeCommand(c, data, scratch); }));
   out += "}}";
   return out;
-}
-
-std::vector<std::string> readCaseLink(std::string_view fragment, CouplingData& data) {
-  std::vector<std::string> ignored;
-  while (!fragment.empty()) {
-    const std::size_t end = std::min(fragment.find('&'), fragment.size());
-    const std::string_view part = fragment.substr(0, end);
-    fragment.remove_prefix(std::min(end + 1, fragment.size()));
-    if (part.empty()) continue;
-    const std::size_t equals = std::min(part.find('='), part.size());
-    const std::string name = decode(part.substr(0, equals));
-    const std::string value = decode(part.substr(std::min(equals + 1, part.size())));
-    bool taken = false;
-    for (const Field& f : kFields) {
-      if (name == f.name) taken = equals < part.size() && store(f, value, data);
-    }
-    if (!taken) ignored.push_back(decode(part));
-  }
-  return ignored;
 }
 
 std::string listMessage(const std::vector<std::string>& texts) {

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+// Numbers as text: read with the program's rules (a German user's decimal
+// comma included), and written so that they read back exactly.
+
+// Reads a real at `start` with strtod's rules, the first comma of the rest
+// of the NUL-terminated text counting as a decimal point ("1,5" is 1.5).
+// Stores it into `value` and returns the end of the number; returns `start`
+// and leaves `value` alone when there is no number there. The text is the
+// same afterwards (the comma is swapped back).
+char* readReal(char* start, double& value);
+
+// Reads a decimal integer at `start` with strtol's rules (base 10); an
+// integer ends at a comma as at a point. Stores it into `value` and returns
+// its end; returns `start` and leaves `value` alone when there is none or it
+// does not fit in an int.
+const char* readInteger(const char* start, int& value);
+
+// A short text that strtod reads back as `value` bit for bit: "%.Ng" with
+// the smallest N from 1 to 17 that does, or the same digits without the
+// exponent where that is shorter ("0.1", "-0", "100", "1e+308",
+// "0.30000000000000004"); infinities as "inf" and "-inf", every NaN as "nan".
+std::string shortestReal(double value);
+
+// True when `a` and `b` have the same bits: -0 is not 0, and a NaN equals
+// only the same NaN.
+bool sameBits(double a, double b);
