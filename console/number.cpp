@@ -1,7 +1,6 @@
 #include "console/number.h"
 
 #include <algorithm>
-#include <bit>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -62,5 +61,10 @@ std::string shortestReal(double value) {
 }
 
 bool sameBits(double a, double b) {
-  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+  // std::bit_cast is missing from the browser build's C++ library.
+  std::uint64_t bitsA = 0;
+  std::uint64_t bitsB = 0;
+  std::memcpy(&bitsA, &a, sizeof a);
+  std::memcpy(&bitsB, &b, sizeof b);
+  return bitsA == bitsB;
 }
