@@ -70,6 +70,19 @@ constexpr MenuEntry kMenu[] = {
     {"F8 q Exit\n", 'q', nullptr},  // leaves the menu loop
 };
 
+// Tells the observer what the console waits for, a number prompt's variable
+// named as the field of the case it is.
+class WaitReporter : public ConsoleWatcher {
+ public:
+  explicit WaitReporter(const Session& session) : session_(session) {}
+  void waiting(Wait what, const void* field) override {
+    session_.observer->waiting(what, fieldAt(session_.data, field), session_.data);
+  }
+
+ private:
+  const Session& session_;
+};
+
 }  // namespace
 
 void runSession(Device& device) {
@@ -81,7 +94,11 @@ void runSession(Device& device) {
 void runSession(Device& device, const CouplingData& start, SessionObserver* observer) {
   Console console(device);
   Session session{console, start, {}, observer};
-  if (observer != nullptr) observer->caseChanged(session.data);
+  WaitReporter reporter(session);
+  if (observer != nullptr) {
+    console.watch(&reporter);
+    observer->caseChanged(session.data);
+  }
   console.print(kBanner);
 
   // Each pass prints a line end and the menu: put together once.
@@ -89,7 +106,7 @@ void runSession(Device& device, const CouplingData& start, SessionObserver* obse
   for (const MenuEntry& entry : kMenu) menu += entry.text;
   for (;;) {
     console.print(menu);
-    const int code = console.readKey();
+    const int code = console.readKey(Wait::kMenu);
     if (code == 'q' || code == key::kEndOfInput) break;
     for (const MenuEntry& entry : kMenu) {
       if (entry.key != code || entry.command == nullptr) continue;

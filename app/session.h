@@ -1,17 +1,22 @@
 #pragma once
 
 #include "check/din740.h"
+#include "console/console.h"
 #include "console/device.h"
 #include "coupling/coupling_data.h"
+#include "coupling/fields.h"
 
 // Watches a session from outside (the browser page): it is told the case at
-// the start and after every command, and the full check of the case each
-// time the compute command starts, even when the user then leaves page 1.
+// the start and after every command, the full check of the case each time
+// the compute command starts (even when the user then leaves page 1), and
+// what the session waits for each time it is about to wait for input: at a
+// number prompt with the field asked for and the case as it is then.
 class SessionObserver {
  public:
   virtual ~SessionObserver() = default;
   virtual void caseChanged(const CouplingData& data) = 0;
   virtual void computed(const CouplingData& data, const CheckResults& results) = 0;
+  virtual void waiting(Wait what, const Field* field, const CouplingData& data) = 0;
 };
 
 // Runs one whole session on `device`: sets the example case, prints the

@@ -57,6 +57,7 @@ int Console::peekByte(int waitMs) {
   if (head_ < tail_) return static_cast<unsigned char>(in_[head_]);
   if (eof_) return key::kEndOfInput;
   if (!device_.ready()) flush();  // about to wait: show what asks for input
+  if (watcher_ != nullptr) watcher_->waiting(waitingFor_, waitField_);
   const long count = device_.read(in_, sizeof in_, waitMs);
   if (count == Device::kTimedOut) return kNothing;
   if (count <= 0) {
@@ -68,7 +69,9 @@ int Console::peekByte(int waitMs) {
   return static_cast<unsigned char>(in_[0]);
 }
 
-int Console::readKey() {
+int Console::readKey(Wait why) {
+  waitingFor_ = why;
+  waitField_ = nullptr;
   // Key mode first: what the output asks for cannot be typed (and echoed)
   // before the terminal is ready for it.
   device_.beginKeyRead();
@@ -171,6 +174,8 @@ void Console::takeNumber(const char* start, const char* end) {
 }
 
 bool Console::readNumber(const char* prompt, double& field) {
+  waitingFor_ = Wait::kNumber;
+  waitField_ = &field;
   const char* start = numberAt(prompt);
   if (start == nullptr) return false;
   takeNumber(start, readReal(line_ + linePos_, field));
@@ -178,6 +183,8 @@ bool Console::readNumber(const char* prompt, double& field) {
 }
 
 bool Console::readNumber(const char* prompt, int& field) {
+  waitingFor_ = Wait::kNumber;
+  waitField_ = &field;
   const char* start = numberAt(prompt);
   if (start == nullptr) return false;
   takeNumber(start, readInteger(start, field));  // one that does not fit is no number
@@ -186,7 +193,7 @@ bool Console::readNumber(const char* prompt, int& field) {
 
 bool Console::pager() {
   print("weiter mit bel.Taste..");
-  const int code = readKey();
+  const int code = readKey(Wait::kPage);
   if (code == 'x' || code == key::kEndOfInput) return false;
   print("\n");
   return true;

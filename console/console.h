@@ -16,6 +16,23 @@ constexpr int kAlt = 0x200;          // kAlt + byte: Esc followed by one byte
 constexpr int kUnicode = 0x1000000;  // kUnicode + code point: a UTF-8 character
 }  // namespace key
 
+// What the console waits for, as its callers name it.
+enum class Wait {
+  kMenu,    // a key at the menu
+  kKey,     // any other key (the information line's pause)
+  kPage,    // a key at the pager
+  kNumber,  // a number at a prompt
+};
+
+// Told each time the console is about to wait for input, and what for, so
+// that the browser page can help beside its terminal. For a number, `field`
+// is the variable the number will be read into; else it is null.
+class ConsoleWatcher {
+ public:
+  virtual ~ConsoleWatcher() = default;
+  virtual void waiting(Wait what, const void* field) = 0;
+};
+
 // The console conventions of the program: single keys, numbers typed at
 // prompts, output (value lines in printf's "%g" and "%d" form) and the pager.
 //
@@ -52,8 +69,8 @@ class Console {
   void finishLine();
 
   // Waits for one key press and returns its code: a byte, one of the codes
-  // in namespace key, or key::kEndOfInput.
-  int readKey();
+  // in namespace key, or key::kEndOfInput. `why` is what a watcher is told.
+  int readKey(Wait why = Wait::kKey);
 
   // Prints `prompt` as it stands and reads one number into `field`, with
   // strtod semantics for a real and strtol (base 10) for an integer. In a
@@ -71,6 +88,9 @@ class Console {
   // Ends a page: prints the prompt and waits for a key. Returns true when
   // the command goes on, false on x or at the end of input.
   bool pager();
+
+  // Tells `watcher` (null: nobody) before every wait for input.
+  void watch(ConsoleWatcher* watcher) { watcher_ = watcher; }
 
   // True once a read returned because the input has ended. (Bytes read
   // before the end are still served first.)
@@ -104,14 +124,17 @@ class Console {
   void limitOutput();
 
   Device& device_;
-  std::string out_;            // output not yet written to the device
-  char lastWritten_ = '\n';    // last character handed to the device
-  char in_[4096];              // bytes read from the device, not yet taken
-  std::size_t head_ = 0;       // next byte of in_ to take
-  std::size_t tail_ = 0;       // end of the valid bytes in in_
-  char line_[kLineLimit + 1];  // current line of number input, NUL-terminated
-  std::size_t lineSize_ = 0;   // bytes in line_
-  std::size_t linePos_ = 0;    // first unread character of line_
-  bool eof_ = false;           // the device reported the end of input
-  bool ended_ = false;         // a read returned because of it
+  std::string out_;                    // output not yet written to the device
+  char lastWritten_ = '\n';            // last character handed to the device
+  char in_[4096];                      // bytes read from the device, not yet taken
+  std::size_t head_ = 0;               // next byte of in_ to take
+  std::size_t tail_ = 0;               // end of the valid bytes in in_
+  char line_[kLineLimit + 1];          // current line of number input, NUL-terminated
+  std::size_t lineSize_ = 0;           // bytes in line_
+  std::size_t linePos_ = 0;            // first unread character of line_
+  bool eof_ = false;                   // the device reported the end of input
+  bool ended_ = false;                 // a read returned because of it
+  ConsoleWatcher* watcher_ = nullptr;  // told before each wait, if set
+  Wait waitingFor_ = Wait::kKey;       // what the current read is for
+  const void* waitField_ = nullptr;    // the variable a number read fills
 };

@@ -51,6 +51,15 @@ const Field* findField(std::string_view name) {
   return nullptr;
 }
 
+const Field* fieldAt(const CouplingData& data, const void* address) {
+  for (const Field& f : kFields) {
+    const void* at = f.real != nullptr ? static_cast<const void*>(&(data.*f.real))
+                                       : static_cast<const void*>(&(data.*f.integer));
+    if (at == address) return &f;
+  }
+  return nullptr;
+}
+
 double fieldValue(const CouplingData& data, const Field& field) {
   return field.real != nullptr ? data.*field.real : data.*field.integer;
 }

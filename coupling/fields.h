@@ -25,6 +25,9 @@ extern const Field kFields[20];
 // The field called `name`, or null.
 const Field* findField(std::string_view name);
 
+// The field of `data` that lives at `address`, or null.
+const Field* fieldAt(const CouplingData& data, const void* address);
+
 // The field's value in `data`, an integer as a double.
 double fieldValue(const CouplingData& data, const Field& field);
 

@@ -24,6 +24,10 @@ EM_JS(void, pageCheck, (const char* json, int size), {
   Module.tavroCheck(HEAPU8.slice(json, json + size));
 });
 
+EM_JS(void, pageWaiting, (const char* json, int size), {
+  Module.tavroWaiting(HEAPU8.slice(json, json + size));
+});
+
 EM_JS(void, pageIgnored, (const char* json, int size), {
   Module.tavroIgnored(HEAPU8.slice(json, json + size));
 });
@@ -40,13 +44,21 @@ EM_JS(int, pageStartLink, (char* buffer, int size), {
 class PageObserver : public SessionObserver {
  public:
   void caseChanged(const CouplingData& data) override {
+    before_ = data;
     const std::string json = caseMessage(data);
     pageCase(json.data(), static_cast<int>(json.size()));
+  }
+  void waiting(Wait what, const Field* field, const CouplingData& data) override {
+    const std::string json = waitMessage(what, field, data, before_);
+    pageWaiting(json.data(), static_cast<int>(json.size()));
   }
   void computed(const CouplingData& data, const CheckResults& results) override {
     const std::string json = checkMessage(data, results);
     pageCheck(json.data(), static_cast<int>(json.size()));
   }
+
+ private:
+  CouplingData before_{};  // the case after the last command: a dialog's start
 };
 
 // The case the page asks for: the example case with what the link sets. A

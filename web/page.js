@@ -77,6 +77,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     current = parse(bytes);
     tavroPanel.setStale(check !== null && caseKey(current.case) !== caseKey(check.case));
   };
+  const tavroWaiting = (bytes) => tavroHelp.show(parse(bytes));
   const tavroCheck = (bytes) => {
     check = parse(bytes);
     tavroPanel.show(check);
@@ -131,6 +132,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
   const ended = (status) => {
     running = false;
     wake = null;
+    tavroHelp.show(null);
     lastEnded = current;
     restore.hidden = lastEnded === null;
     const atLineStart = transcript === '' || transcript.endsWith('\n');
@@ -156,6 +158,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     const run = ++runs;
     const own = (f) => (...args) => (run === runs ? f(...args) : undefined);
     if (running) term.write('\r\n');
+    tavroHelp.show(null);
     running = true;
     wake = null;
     typed = [];
@@ -166,6 +169,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     createTavro({
       tavroTyped: (size, waitMs) => (run === runs ? tavroTyped(size, waitMs) : new Promise(() => {})),
       tavroShow: own(show), tavroCase: own(tavroCase), tavroCheck: own(tavroCheck),
+      tavroWaiting: own(tavroWaiting),
       tavroIgnored: own(ignored), tavroStartLink: link,
     })
       .then((program) => program.ccall('main', 'number', ['number', 'number'], [0, 0],
@@ -180,6 +184,15 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     if (wake) wake();
   };
   term.onData(send);
+  // "Wert behalten" types what a user would to keep the prompt's value.
+  const keep = () => {
+    const bytes = tavroHelp.keepBytes();
+    if (running && bytes) send(bytes);
+  };
+  document.getElementById('keep').addEventListener('click', () => {
+    keep();
+    focus();
+  });
   // The exact values, not the printed ones: the new run goes on exactly. A
   // running case of its own is not given up without asking.
   restore.addEventListener('click', () => {
@@ -273,6 +286,12 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     },
     // Types `data` as the keyboard would.
     send,
+    // null while no number prompt waits; else {field, value, printed}: the
+    // field asked for by its name in case(), what it holds now, and that
+    // as the display pages print it.
+    prompt: () => tavroHelp.prompt(),
+    // Keeps the value of the field asked for, as "Wert behalten" does.
+    keep,
     // The address "Link kopieren" copies.
     link,
   };

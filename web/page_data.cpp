@@ -220,6 +220,36 @@ std::string checkMessage(const CouplingData& data, const CheckResults& results) 
   return out;
 }
 
+std::string waitMessage(Wait what, const Field* field, const CouplingData& now,
+                        const CouplingData& before) {
+  constexpr const char* kWaits[] = {"menu", "key", "page", "number"};
+  std::string out = "{";
+  appendKey(out, "wait");
+  appendString(out, kWaits[static_cast<int>(what)]);
+  appendKey(out, "prompt");
+  if (what != Wait::kNumber || field == nullptr) {
+    out += "null}";
+    return out;
+  }
+  out += '{';
+  appendKey(out, "field");
+  appendString(out, field->name);
+  appendKey(out, "value");
+  appendNumber(out, fieldValue(now, *field));
+  appendKey(out, "printed");
+  appendString(out, printedValue(now, *field));
+  appendKey(out, "description");
+  appendString(out, field->description);
+  appendKey(out, "unit");
+  appendString(out, field->unit);
+  appendKey(out, "switch");
+  out += field->isSwitch ? "true" : "false";
+  appendKey(out, "keep");
+  appendString(out, exactValue(before, *field));
+  out += "}}";
+  return out;
+}
+
 std::string listMessage(const std::vector<std::string>& texts) {
   std::string out = "[";
   for (const std::string& text : texts) {

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "check/din740.h"
+#include "console/console.h"
 #include "coupling/coupling_data.h"
+#include "coupling/fields.h"
 
 // What the browser page is handed by a run, as JSON texts. Numbers are
 // handed at full precision; the objects {"nonFinite": "NaN"} ("Infinity",
@@ -27,6 +29,15 @@ std::string caseMessage(const CouplingData& data);
 // the results and PWimax), "pages" ({"values": the three display pages,
 // "results": the three result pages, each as the program prints it)}
 std::string checkMessage(const CouplingData& data, const CheckResults& results);
+
+// What the program waits for: {"wait": "menu", "key", "page" or "number",
+// "prompt": null, or at a number prompt {"field" (its name), "value" and
+// "printed" (what it holds now in `now`), "description", "unit", "switch"
+// (true for a 0/1 field), "keep"
+// (the shortest exact text of what it held in `before`, the case when the
+// dialog began)}}.
+std::string waitMessage(Wait what, const Field* field, const CouplingData& now,
+                        const CouplingData& before);
 
 // A JSON array of `texts`, such as what readCaseLink ignored, for the page to say.
 std::string listMessage(const std::vector<std::string>& texts);

@@ -17,6 +17,7 @@ window.tavroPanel = (() => {
   const barTop = 150;
 
   const panel = document.getElementById('panel');
+  const summary = document.getElementById('summary');
   const note = document.getElementById('panel-note');
   const report = document.getElementById('report');
   const element = (tag, attributes = {}, ...children) => {
@@ -181,8 +182,21 @@ window.tavroPanel = (() => {
       element('h2', {}, 'Prüfungen'), table, figure(shown));
   };
 
+  // The verdicts in one line, for the bottom of a phone's screen.
+  const drawSummary = () => {
+    const failing = shown.checks.map((c, k) => describe(shown, k)).filter((d) => !d.okay);
+    summary.textContent = (failing.length === 0 ? `Alle ${rows.length} Prüfungen okay`
+      : `${failing.length} von ${rows.length} nicht okay: ` + failing.map((d) =>
+        `${d.title} ${d.verdict === 'nicht berechenbar' ? d.verdict : d.percent}`).join(', ')) +
+      (stale ? ' – Eingaben geändert' : '');
+    summary.className = `${failing.length === 0 ? 'okay' : 'not-okay'}${stale ? ' stale' : ''}`;
+    summary.hidden = false;
+  };
+  summary.addEventListener('click', () => panel.scrollIntoView({ behavior: 'smooth' }));
+
   const draw = () => {
     drawPanel();
+    drawSummary();
     drawReport();
   };
   window.addEventListener('beforeprint', () => shown && drawReport());

@@ -347,6 +347,38 @@ for (const [name, options] of Object.entries(browsers)) {
       await shows('momentan def. Werte 1:');
     });
 
+    test('at each prompt of dialog d the line names the field; "Wert behalten" keeps it exactly', async () => {
+      const fields = [['TKN', '265 Nm'], ['TKmax', '530 Nm'], ['TKW', '69 Nm'], ['Cdyn', '2689 Nm/rad'],
+        ['psi', '0.8'], ['PKW', '12 W']];
+      await open();
+      assert.equal(await page.evaluate(() => window.tavro.prompt()), null);
+      await type('a');
+      await type('0.1<enter>');  // a value "%g" prints short: kept exactly all the same
+      await page.click('#keep');
+      await page.click('#keep');
+      await shows('F8 q Exit');
+      const before = await page.evaluate(() => window.tavro.case());
+      const helpLine = () => page.$eval('#prompt-help', (e) => e.textContent);
+      for (const round of [0, 1]) {
+        await type('d');
+        for (const [k, [field, printed]] of fields.entries()) {
+          const shown = round === 1 && k === 0 ? '300 Nm' : printed;
+          await page.waitForFunction((f) => window.tavro.prompt()?.field === f, {}, field);
+          assert.ok((await helpLine()).includes(`, jetzt ${shown}. `), await helpLine());
+          assert.equal((await page.evaluate(() => window.tavro.prompt())).printed, shown.split(' ')[0]);
+          if (round === 0 && k === 0) await type('300<enter>');
+          else await page.click('#keep');
+        }
+        await page.waitForFunction(() => window.tavro.prompt() === null);
+        assert.equal(await helpLine(), '');
+      }
+      assert.deepEqual(await page.evaluate(() => window.tavro.case()), { ...before, TKN: 300 });
+      // Exactly what a user typing the values would have typed.
+      const dialogD = ['d', ...['300', '530', '69', '2689', '0.8', '12'].map((v) => `${v}<enter>`)];
+      const typed = session(['a', '0.1<enter>', '1500<enter>', '2<enter>', ...dialogD, ...dialogD]);
+      assert.equal(withoutEchoes(await transcript(), typed.echoes), linux(typed.input));
+    });
+
     test('a bad link is reported and ignored, and the page goes on', async () => {
       await open(`${pageUrl}#TLN=1e2&n=abc&foo=1&startLoaded=2&i=1.5&JA`);
       const notice = await page.$eval('#notice', (e) => e.textContent);
@@ -390,6 +422,22 @@ for (const [name, options] of Object.entries(browsers)) {
           const font = await page.$eval('.xterm-rows', (e) => parseFloat(getComputedStyle(e).fontSize));
           assert.ok(font >= 12, `${font}px at ${width}`);
         }
+      });
+
+      test('on a phone the verdicts stay in sight above the key bar', async () => {
+        await open(pageUrl, { width: 390, height: 844, isMobile: true, hasTouch: true });
+        await page.tap('#keys button[data-key="g"]');
+        await shows('weiter mit bel.Taste..');
+        const inView = (selector) => page.$eval(selector, (e) => {
+          const box = e.getBoundingClientRect();
+          return box.height > 0 && box.top >= 0 && box.bottom <= window.innerHeight;
+        });
+        assert.equal(await page.$eval('#summary', (e) => e.textContent),
+                     '1 von 6 nicht okay: II Stoß von der Lastseite 171 %');
+        assert.ok(await inView('#summary') && await inView('#keys'));
+        await page.tap('#summary');
+        await page.waitForFunction(() => document.getElementById('panel').getBoundingClientRect().top < 300);
+        assert.ok(await inView('#summary') && await inView('#keys'));
       });
 
       test('a screen reader hears the output and a name for every button', async () => {

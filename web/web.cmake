@@ -47,6 +47,7 @@ set(TAVRO_PAGE_PARTS
   ${PROJECT_BINARY_DIR}/d3.js
   $<TARGET_FILE:tavro>
   ${TAVRO_WEB}/panel.js
+  ${TAVRO_WEB}/help.js
   ${TAVRO_WEB}/keys.js
   ${TAVRO_WEB}/page.js)
 add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/tavro.html
