@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "check/curve.h"
+#include "check/derivation.h"
 #include "check/result_pages.h"
 #include "console/console.h"
 #include "console/format.h"
@@ -195,6 +196,31 @@ std::string checkMessage(const CouplingData& data, const CheckResults& results) 
     out += ',';
     appendNumber(out, p.TWimax);
     out += ']';
+  }
+  out += ']';
+
+  appendKey(out, "steps");
+  out += '[';
+  for (const DerivationStep& step : derive(data)) {
+    if (out.back() != '[') out += ',';
+    out += '{';
+    appendKey(out, "symbol");
+    appendString(out, step.symbol);
+    appendKey(out, "expression");
+    appendString(out, step.expression);
+    appendKey(out, "substituted");
+    appendString(out, step.substituted);
+    appendKey(out, "value");
+    appendNumber(out, step.value);
+    appendKey(out, "printed");
+    appendString(out, formatReal(step.value));
+    appendKey(out, "unit");
+    appendString(out, step.unit);
+    appendKey(out, "condition");
+    appendString(out, step.condition);
+    appendKey(out, "mathml");
+    appendString(out, step.mathml);
+    out += '}';
   }
   out += ']';
 

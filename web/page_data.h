@@ -25,7 +25,9 @@ std::string caseMessage(const CouplingData& data);
 
 // {"version", "case", "results" (TLNmax TSAmax TSLmax TSmax fe nR VR Vfi Sf
 // TWi TWimax PWi), "checks" (the six, in order: {value, limit, okay,
-// valueName, limitName}), "curve" ([n, TWimax] pairs), "printed" (the case,
+// valueName, limitName}), "curve" ([n, TWimax] pairs), "steps" (the way to
+// every result, check/derivation.h: {symbol, expression, substituted, value,
+// printed, unit, condition, mathml}), "printed" (the case,
 // the results and PWimax), "pages" ({"values": the three display pages,
 // "results": the three result pages, each as the program prints it)}
 std::string checkMessage(const CouplingData& data, const CheckResults& results);

@@ -131,6 +131,41 @@ window.tavroPanel = (() => {
   const figure = (check) =>
     chart(check) ?? element('p', { class: 'chart-note' }, noCurve(check));
 
+  // The way to every result: each step as the program writes it (MathML
+  // and words), then the six checks as comparisons.
+  const derivation = (check) => {
+    const list = element('ol', { class: 'steps' });
+    for (const step of check.steps) {
+      const math = element('span', { class: 'math' });
+      math.innerHTML = step.mathml;  // the program's own MathML, numbers and symbols only
+      list.append(element('li', {}, ...(step.condition ? [`${step.condition}: `] : []), math));
+    }
+    const comparisons = element('ul', { class: 'comparisons' });
+    check.checks.forEach((c, k) => {
+      const unit = rows[k].unit;
+      const relation = c.okay ? '≤' : Number.isNaN(c.value) || Number.isNaN(c.limit) ? 'nicht vergleichbar mit' : '>';
+      comparisons.append(element('li', { class: c.okay ? 'okay' : 'not-okay' },
+        `${c.valueName} = ${check.printed[c.valueName]} ${unit} ${relation} ` +
+        `${c.limitName} = ${check.printed[c.limitName]} ${unit} → `,
+        element('span', { class: 'verdict' }, c.okay ? 'okay!' : 'nicht okay!')));
+    });
+    return [list, comparisons];
+  };
+
+  // The Rechenweg's section opens and closes with its button; it stays as
+  // the user left it while the page is open.
+  let stepsOpen = false;
+  const toggle = element('button', { type: 'button', id: 'steps-toggle', 'aria-expanded': 'false',
+                                     'aria-controls': 'steps' }, 'Rechenweg');
+  const stepsBox = element('div', { id: 'steps', hidden: '' });
+  toggle.addEventListener('click', () => {
+    stepsOpen = !stepsOpen;
+    toggle.setAttribute('aria-expanded', String(stepsOpen));
+    stepsBox.hidden = !stepsOpen;
+  });
+  const stepsSection = element('section', { class: 'derivation', 'aria-label': 'Rechenweg' },
+                               element('h3', {}, toggle), stepsBox);
+
   let shown = null;   // the check on the panel
   let stale = false;  // the case has changed since
 
@@ -152,7 +187,8 @@ window.tavroPanel = (() => {
     note.textContent = stale ? 'Eingaben geändert – g rechnet neu' : '';
     note.hidden = !stale;
     panel.classList.toggle('stale', stale);
-    panel.querySelector('.content').replaceChildren(table, figure(shown));
+    stepsBox.replaceChildren(...derivation(shown));
+    panel.querySelector('.content').replaceChildren(table, figure(shown), stepsSection);
   };
 
   // The one-page print of the check: the case and every result as the
@@ -179,7 +215,8 @@ window.tavroPanel = (() => {
         : []),
       element('h2', {}, 'Eingaben'), pages(shown.pages.values),
       element('h2', {}, 'Ergebnisse'), pages(shown.pages.results),
-      element('h2', {}, 'Prüfungen'), table, figure(shown));
+      element('h2', {}, 'Prüfungen'), table, figure(shown),
+      element('section', { class: 'derivation' }, element('h2', {}, 'Rechenweg'), ...derivation(shown)));
   };
 
   // The verdicts in one line, for the bottom of a phone's screen.

@@ -263,13 +263,17 @@ for (const [name, options] of Object.entries(browsers)) {
         if (title === 'a case without values') assert.ok(rows.some((r) => r.includes('nicht berechenbar')));
         if (name !== 'chromium') return;
 
-        // The report: one A4 page that holds every verdict.
+        // The report: a first A4 page that holds every verdict, then the
+        // Rechenweg on a page of its own.
         const pdf = join(downloads, 'report.pdf');
         await page.pdf({ path: pdf, format: 'A4' });
         const info = spawnSync('pdfinfo', [pdf]).stdout.toString();
-        assert.match(info, /^Pages: +1$/m);
+        assert.match(info, /^Pages: +2$/m);
         assert.match(info, /^Page size: +595(\.\d+)? x 841(\.\d+)? pts \(A4\)$/m);
-        const text = spawnSync('pdftotext', ['-layout', pdf, '-']).stdout.toString();
+        const pageText = (k) => spawnSync('pdftotext', ['-layout', '-f', k, '-l', k, pdf, '-'])
+          .stdout.toString();
+        const text = pageText('1');
+        assert.match(pageText('2'), /^\s*Rechenweg\n/);
         rmSync(pdf);
         for (const row of rows) {
           const verdict = row.match(/nicht berechenbar|nicht okay|okay/)[0];
@@ -278,6 +282,31 @@ for (const [name, options] of Object.entries(browsers)) {
         assert.ok(text.includes('Stoss L:TKmax'), 'result pages in the report');
       });
     }
+
+    test('the Rechenweg shows every step the program hands over, and the six comparisons', async () => {
+      await open();
+      for (const step of ['b', '2.3 1 1 1<enter>', 'g', 'x']) await type(step);
+      const steps = await page.evaluate(() => window.tavro.check().steps
+        .map(({ symbol, condition }) => ({ symbol, condition })));
+      assert.deepEqual(steps.map((s) => s.symbol), ['TLNmax', 'rJ', 'TL0', 'TSA', 'TSAmax', 'TSL',
+        'TSLmax', 'TIK', 'VR', 'TSi', 'TSmax', 'fe', 'nR', 'fn', 'ferr', 'psi2', 'Vfi', 'Sf', 'TWi',
+        'TWimax', 'PWi', 'PWimax']);
+      assert.equal(await page.$eval('#steps', (e) => e.hidden), true);  // closed at first
+      await page.click('#steps-toggle');
+      const lines = await page.$$eval('#steps .steps li', (items) => items.map((li) => ({
+        text: li.textContent, math: li.querySelector('math') !== null })));
+      assert.equal(lines.length, steps.length);
+      lines.forEach((line, k) => {
+        assert.ok(line.math, steps[k].symbol);
+        assert.ok(line.text.startsWith(steps[k].condition), line.text);
+      });
+      assert.ok(lines[2].text.startsWith('Anfahren mit Last (startLoaded = 1): '));
+      assert.ok(lines[7].text.startsWith('Anregung auf der Lastseite (excitationSide = 1): '));
+      assert.deepEqual(await page.$$eval('#steps .comparisons li', (items) => items.map((li) => li.textContent)),
+        ['TLNmax = 190.8 Nm ≤ TKN = 265 Nm → okay!', 'TSAmax = 347.236 Nm ≤ TKmax = 530 Nm → okay!',
+         'TSLmax = 908.902 Nm > TKmax = 530 Nm → nicht okay!', 'TSmax = 190.8 Nm ≤ TKmax = 530 Nm → okay!',
+         'TWimax = 0 Nm ≤ TKW = 69 Nm → okay!', 'PWimax = 0 W ≤ PKW = 12 W → okay!']);
+    });
 
     // The display pages, as the program prints them, in a transcript.
     const display = (text) => text.match(/momentan def\. Werte 1:[^]*?PKW {2}= .*\n/)[0];
