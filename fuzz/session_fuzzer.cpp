@@ -1,7 +1,7 @@
 // Runs a whole session (menu, dialogs, display, check) on the fuzzer's bytes,
 // once as a script and once as typed at the browser page's line discipline;
 // then reads the bytes as a link's case, as the page does, and hands that
-// case's check over. The end of the bytes ends the session, so every input
+// case's check over, and as a table of coupling sizes checked for that case. The end of the bytes ends the session, so every input
 // must return. What it builds is checked: every JSON text the page would
 // read parses, and the case written into a link reads back bit for bit.
 
@@ -125,6 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   mustParse(listMessage(readCaseLink(bytes, linked)));
   mustParse(caseMessage(linked));
   mustParse(checkMessage(linked, checkCoupling(linked)));
+  // The bytes as a maker's table of sizes, pasted or opened.
+  mustParse(seriesMessage(linked, bytes));
 
   // The bytes as a case of their own: any bits in every real.
   CouplingData raw{};

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/session.h"
+#include "coupling/series.h"
 #include "terminal/terminal.h"
 #include "web/case_link.h"
 #include "web/page_data.h"
@@ -30,6 +31,20 @@ EM_JS(void, pageWaiting, (const char* json, int size), {
 
 EM_JS(void, pageIgnored, (const char* json, int size), {
   Module.tavroIgnored(HEAPU8.slice(json, json + size));
+});
+
+EM_JS(void, pageAnswer, (const char* json, int size), {
+  Module.tavroAnswer(HEAPU8.slice(json, json + size));
+});
+
+// The length of the page's text `name` (Module[name], a Uint8Array).
+EM_JS(int, pageTextSize, (const char* name), {
+  return Module[UTF8ToString(name)].length;
+});
+
+// Copies the page's text `name` into `buffer`, which has room for it.
+EM_JS(void, pageText, (const char* name, char* buffer), {
+  HEAPU8.set(Module[UTF8ToString(name)], buffer);
 });
 
 // Copies the first `size` bytes of the link fragment the run starts with
@@ -82,7 +97,39 @@ CouplingData startCase() {
   return data;
 }
 
+// The page's text `name`, whatever its length.
+std::string textOfPage(const char* name) {
+  std::string text(static_cast<std::size_t>(pageTextSize(name)), '\0');
+  pageText(name, text.data());
+  return text;
+}
+
+void answer(const std::string& json) {
+  pageAnswer(json.data(), static_cast<int>(json.size()));
+}
+
 }  // namespace
+
+// For the page's second instance, which only computes: the case of the link
+// in Module.tavroLink (bytes) checked with each size of the table in
+// Module.tavroTable; the answer goes to Module.tavroAnswer.
+extern "C" EMSCRIPTEN_KEEPALIVE void tavroSeries() {
+  CouplingData data{};
+  resetToDefaults(data);
+  readCaseLink(textOfPage("tavroLink"), data);
+  answer(seriesMessage(data, textOfPage("tavroTable")));
+}
+
+// The bytes of a file in Module.tavroTable as UTF-8 text (a byte-order
+// mark dropped, Windows-1252 converted), answered as a JSON string.
+extern "C" EMSCRIPTEN_KEEPALIVE void tavroTableText() {
+  answer(listMessage({tableText(textOfPage("tavroTable"))}));
+}
+
+// The built-in example series, answered as a JSON string in a list.
+extern "C" EMSCRIPTEN_KEEPALIVE void tavroExampleSeries() {
+  answer(listMessage({kExampleSeries}));
+}
 
 int main() {
   const CouplingData start = startCase();

@@ -48,6 +48,13 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     }
   };
   new ResizeObserver(resize).observe(box);
+  // On a phone the dock (help, summary, key bar) stays at the bottom of the
+  // screen: the page ends that much lower, so nothing stays hidden under it.
+  const dock = document.getElementById('dock');
+  new ResizeObserver(() => {
+    document.body.style.paddingBottom =
+      getComputedStyle(dock).position === 'fixed' ? `${dock.offsetHeight}px` : '';
+  }).observe(dock);
   resize();
 
   const encoder = new TextEncoder();
@@ -62,12 +69,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     transcript += decoder.decode(bytes, { stream: true });
   };
 
-  // The run's JSON: a number JSON has no word for comes as an object of
-  // its own, {"nonFinite": "NaN"}; no string is ever taken for a number.
-  const nonFinite = new Map([['NaN', NaN], ['Infinity', Infinity], ['-Infinity', -Infinity]]);
-  const parse = (bytes) => JSON.parse(new TextDecoder().decode(bytes), (key, value) => (
-    value !== null && typeof value === 'object' && Object.keys(value).length === 1 &&
-    nonFinite.has(value.nonFinite) ? nonFinite.get(value.nonFinite) : value));
+  const parse = tavroParse;  // the run's JSON (json.js)
   // Tells two cases apart to the last bit (String keeps NaN and infinities).
   const caseKey = (data) => JSON.stringify(Object.values(data).map(String));
   let current = null;  // the case as the last command left it, with its texts
@@ -75,9 +77,20 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
   let check = null;    // the last check computed
   const tavroCase = (bytes) => {
     current = parse(bytes);
+    tavroSizes.setCase(current);
     tavroPanel.setStale(check !== null && caseKey(current.case) !== caseKey(check.case));
   };
-  const tavroWaiting = (bytes) => tavroHelp.show(parse(bytes));
+  let waitingFor = null;  // what the run waits for: 'menu', 'key', 'page', 'number'
+  let sizesStarted = false;
+  const tavroWaiting = (bytes) => {
+    const waiting = parse(bytes);
+    waitingFor = waiting.wait;
+    tavroHelp.show(waiting);
+    if (!sizesStarted) {  // the series is checked once the first menu is up
+      sizesStarted = true;
+      tavroSizes.start();
+    }
+  };
   const tavroCheck = (bytes) => {
     check = parse(bytes);
     tavroPanel.show(check);
@@ -131,6 +144,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
   const notice = document.getElementById('notice');
   const ended = (status) => {
     running = false;
+    waitingFor = null;
     wake = null;
     tavroHelp.show(null);
     lastEnded = current;
@@ -184,6 +198,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     if (wake) wake();
   };
   term.onData(send);
+  tavroSizes.connect({ send, focus: () => focus(), atMenu: () => running && waitingFor === 'menu' });
   // "Wert behalten" types what a user would to keep the prompt's value.
   const keep = () => {
     const bytes = tavroHelp.keepBytes();
@@ -292,6 +307,9 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     prompt: () => tavroHelp.prompt(),
     // Keeps the value of the field asked for, as "Wert behalten" does.
     keep,
+    // Replaces the table of sizes by `text` (none: keeps it) and checks
+    // it; resolves to {sizes, smallest, ignored}.
+    sizes: (text) => tavroSizes.sizes(text),
     // The address "Link kopieren" copies.
     link,
   };

@@ -6,10 +6,13 @@
 #include "check/curve.h"
 #include "check/derivation.h"
 #include "check/result_pages.h"
+#include "check/sizing.h"
 #include "console/console.h"
 #include "console/format.h"
+#include "console/number.h"
 #include "coupling/display.h"
 #include "coupling/fields.h"
+#include "coupling/series.h"
 #include "web/case_link.h"
 
 namespace {
@@ -273,6 +276,80 @@ std::string waitMessage(Wait what, const Field* field, const CouplingData& now,
   appendKey(out, "keep");
   appendString(out, exactValue(before, *field));
   out += "}}";
+  return out;
+}
+
+std::string seriesMessage(const CouplingData& data, std::string_view table) {
+  const Series series = readSeries(table);
+  const std::vector<SizeCheck> checks = checkSizes(data, series.sizes);
+  constexpr const char* kHeaders[] = {"none", "byName", "inOrder"};
+  std::string out = "{";
+  appendKey(out, "decimalComma");
+  out += series.decimalComma ? "true" : "false";
+  appendKey(out, "header");
+  appendString(out, kHeaders[static_cast<int>(series.header)]);
+  appendKey(out, "fields");
+  out += '[';
+  for (const char* name : kSizeNames) {
+    if (out.back() != '[') out += ',';
+    appendString(out, name);
+  }
+  out += ']';
+  appendKey(out, "sizes");
+  out += '[';
+  for (std::size_t k = 0; k < series.sizes.size(); ++k) {
+    if (out.back() != '[') out += ',';
+    out += '{';
+    appendKey(out, "name");
+    appendString(out, series.sizes[k].name);
+    appendKey(out, "values");
+    out += '[';
+    for (const double value : series.sizes[k].values) {
+      if (out.back() != '[') out += ',';
+      appendNumber(out, value);
+    }
+    out += ']';
+    appendKey(out, "exact");
+    out += '[';
+    for (const double value : series.sizes[k].values) {
+      if (out.back() != '[') out += ',';
+      appendString(out, shortestReal(value));
+    }
+    out += ']';
+    appendKey(out, "checks");
+    out += '[';
+    for (const CheckOutcome& c : checks[k].checks) {
+      if (out.back() != '[') out += ',';
+      out += '{';
+      appendKey(out, "value");
+      appendNumber(out, c.value);
+      appendKey(out, "limit");
+      appendNumber(out, c.limit);
+      appendKey(out, "okay");
+      out += c.okay ? "true" : "false";
+      out += '}';
+    }
+    out += ']';
+    appendKey(out, "okay");
+    out += checks[k].okay ? "true" : "false";
+    out += '}';
+  }
+  out += ']';
+  appendKey(out, "smallest");
+  const std::optional<std::size_t> smallest = smallestPassing(checks);
+  out += smallest ? std::to_string(*smallest) : "null";
+  appendKey(out, "ignored");
+  out += '[';
+  for (const IgnoredLine& line : series.ignored) {
+    if (out.back() != '[') out += ',';
+    out += '{';
+    appendKey(out, "line");
+    out += std::to_string(line.line);
+    appendKey(out, "reason");
+    appendString(out, line.reason);
+    out += '}';
+  }
+  out += "]}";
   return out;
 }
 

@@ -41,5 +41,13 @@ std::string checkMessage(const CouplingData& data, const CheckResults& results);
 std::string waitMessage(Wait what, const Field* field, const CouplingData& now,
                         const CouplingData& before);
 
+// The case `data` checked with each size of the series in `table` (as
+// readSeries takes it): {"decimalComma", "header" ("none", "byName",
+// "inOrder"), "fields" (the six fields a size sets, by name), "sizes": [{"name", "values" (the six, in dialog d's order),
+// "exact" (their shortest exact texts), "checks" (the six {value, limit,
+// okay}), "okay"}], "smallest" (the index of the first size that passes, or
+// null), "ignored": [{"line", "reason"}]}.
+std::string seriesMessage(const CouplingData& data, std::string_view table);
+
 // A JSON array of `texts`, such as what readCaseLink ignored, for the page to say.
 std::string listMessage(const std::vector<std::string>& texts);

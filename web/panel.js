@@ -191,6 +191,15 @@ window.tavroPanel = (() => {
     panel.querySelector('.content').replaceChildren(table, figure(shown), stepsSection);
   };
 
+  // The size last taken over from the series, if any, for the report.
+  const sizeNote = () => {
+    const taken = window.tavroSizes?.taken();
+    if (!taken) return [];
+    return [element('p', taken.matches ? {} : { class: 'warning' }, taken.matches
+      ? `Kupplung: Baugröße „${taken.name}“ aus der Reihe.`
+      : `Zuletzt übernommen: Baugröße „${taken.name}“; die Kupplungswerte des Falls weichen davon ab.`)];
+  };
+
   // The one-page print of the check: the case and every result as the
   // program's pages print them, the six rows and the chart.
   const drawReport = () => {
@@ -210,6 +219,7 @@ window.tavroPanel = (() => {
       element('h1', {}, 'Prüfung einer elastischen Wellenkupplung nach DIN 740'),
       element('p', {}, `${now.toLocaleDateString('de-DE')}, ${now.toLocaleTimeString('de-DE')} – ` +
               `berechnet mit TAVRO ${shown.version}`),
+      ...sizeNote(),
       ...(stale ? [element('p', { class: 'warning' },
         'Die Eingaben wurden nach dieser Berechnung geändert; der Bericht zeigt den berechneten Fall.')]
         : []),

@@ -408,6 +408,50 @@ for (const [name, options] of Object.entries(browsers)) {
       assert.equal(withoutEchoes(await transcript(), typed.echoes), linux(typed.input));
     });
 
+    test('a pasted series: each size checked as the Linux program checks it, "übernehmen" types it', async () => {
+      const drive = ['a', '200 1000 3<enter>', 'c', '300 90 500 0<enter>'];
+      const table = 'Typ\tTKN [kNm]\tTKmax [kNm]\tTKW\tCdyn [Nm/rad]\tpsi\tPKW [W]\n' +
+        '"S 1"\t0,2\t0,4\t50\t1.500\t0,9\t8\n\nS 2\t0,3\t1,2\t90\t3.000\t0,9\t12\n' +
+        'S 3\t0,45\t1,5\t140\t5.000,5\t0,9\t20\nkaputt\t1\t2\n';
+      await open();
+      for (const step of drive) await type(step);
+      const series = await page.evaluate((t) => window.tavro.sizes(t), table);
+      assert.deepEqual(series.ignored, [{ line: 6, reason: 'zu wenige Spalten (3 statt 7)' }]);
+      assert.deepEqual(series.sizes.map((s) => s.name), ['S 1', 'S 2', 'S 3']);
+      assert.deepEqual(series.sizes[2].values, [450, 1500, 140, 5000.5, 0.9, 20]);
+      const typed = (values) => session([...drive, 'd', `${values.join(' ')}<enter>`, 'g', ' ', ' ', ' ']);
+      series.sizes.forEach((size, k) => {
+        const printed = linux(typed(size.values).input);
+        const verdicts = [...printed.matchAll(/(nicht )?okay!$/gm)].map(([, not]) => !not);
+        assert.deepEqual(size.checks.map((c) => c.okay), verdicts, size.name);
+        const values = ['TLNmax', 'TSAmax', 'TSLmax', 'TSmax', 'TWimax']
+          .map((name) => Number(printed.match(new RegExp(`^${name} *= ?(\\S+)`, 'm'))[1]));
+        values.forEach((v, c) => assert.ok(Math.abs(size.checks[c].value - v) <= 5e-6 * Math.abs(v),
+                                           `${size.name} ${c}: ${size.checks[c].value} ${v}`));
+        assert.equal(size.okay, verdicts.every((v) => v));
+        if (size.okay && series.smallest === null) assert.fail('a passing size not marked');
+        if (series.smallest === k) assert.ok(size.okay);
+      });
+      assert.equal(series.smallest, series.sizes.findIndex((s) => s.okay));
+
+      // "übernehmen" then g: the result pages of the size typed into dialog d.
+      await page.waitForFunction(() => document.querySelectorAll('#series-table button').length === 3);
+      const marked = await page.$$eval('#series-table .smallest [role="rowheader"]', (e) => e.map((h) => h.textContent));
+      assert.deepEqual(marked, series.smallest === null ? []
+        : [`${series.sizes[series.smallest].name}kleinste passende Baugröße`]);
+      const buttons = await page.$$('#series-table button');
+      await buttons[2].click();
+      await shows('PKW    [W]= ');
+      await page.waitForFunction(() => window.tavro.transcript().endsWith('F8 q Exit\n'));
+      for (const key of ['g', ' ', ' ', ' ']) await type(key);
+      const pages = (text) => text.slice(text.lastIndexOf('Ergebnisse 1.Teil'));
+      assert.equal(pages(await transcript()), pages(linux(typed(['450', '1500', '140', '5000.5', '0.9', '20']).input)));
+
+      await open();  // a reload keeps the table
+      assert.equal(await page.$eval('#series', (e) => e.value), table);
+      await page.evaluate(() => window.tavro.sizes(''));
+    });
+
     test('a bad link is reported and ignored, and the page goes on', async () => {
       await open(`${pageUrl}#TLN=1e2&n=abc&foo=1&startLoaded=2&i=1.5&JA`);
       const notice = await page.$eval('#notice', (e) => e.textContent);

@@ -15,12 +15,16 @@ if(NOT EXISTS ${TAVRO_WEB}/node_modules/.package-lock.json OR
 endif()
 
 # Reads wait through Asyncify; each run is a new instance (MODULARIZE) whose
-# main the page calls, and whose end it learns from main's promise; the
-# WebAssembly is inline (SINGLE_FILE); no eval, no file system.
+# main the page calls, and whose end it learns from main's promise; a second
+# instance, whose main never runs, checks series of sizes; the WebAssembly is
+# inline (SINGLE_FILE); no eval, no file system; memory grows with a long
+# table.
 target_link_options(tavro PRIVATE
   -sASYNCIFY -sMODULARIZE -sEXPORT_NAME=createTavro -sSINGLE_FILE -sINVOKE_RUN=0
-  -sEXPORTED_FUNCTIONS=_main -sEXPORTED_RUNTIME_METHODS=ccall -sENVIRONMENT=web
-  -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0 -sINITIAL_MEMORY=4MB -sTOTAL_STACK=256KB)
+  -sEXPORTED_FUNCTIONS=_main,_tavroSeries,_tavroTableText,_tavroExampleSeries
+  -sEXPORTED_RUNTIME_METHODS=ccall -sENVIRONMENT=web
+  -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0 -sINITIAL_MEMORY=4MB -sALLOW_MEMORY_GROWTH=1
+  -sTOTAL_STACK=256KB)
 
 # Debian's emcc runs acorn, which this Node finds only through NODE_PATH;
 # the preset sets it for configure and build, this for any later build.
@@ -46,8 +50,10 @@ set(TAVRO_PAGE_PARTS
   ${TAVRO_WEB}/node_modules/@xterm/addon-fit/lib/addon-fit.js
   ${PROJECT_BINARY_DIR}/d3.js
   $<TARGET_FILE:tavro>
+  ${TAVRO_WEB}/json.js
   ${TAVRO_WEB}/panel.js
   ${TAVRO_WEB}/help.js
+  ${TAVRO_WEB}/sizes.js
   ${TAVRO_WEB}/keys.js
   ${TAVRO_WEB}/page.js)
 add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/tavro.html

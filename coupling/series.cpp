@@ -1,0 +1,307 @@
+#include "coupling/series.h"
+
+#include <cctype>
+#include <cstdint>
+
+#include "console/number.h"
+
+const std::array<double CouplingData::*, 6> kSizeFields = {
+    &CouplingData::TKN,  &CouplingData::TKmax, &CouplingData::TKW,
+    &CouplingData::Cdyn, &CouplingData::psi,   &CouplingData::PKW,
+};
+const std::array<const char*, 6> kSizeNames = {"TKN",  "TKmax", "TKW",
+                                               "Cdyn", "psi",   "PKW"};
+
+const char* const kExampleSeries =
+    "Baugröße (erfundene Werte);TKN [Nm];TKmax [Nm];TKW [Nm];Cdyn [Nm/rad];psi;PKW [W]\n"
+    "B1;60;120;16;600;0,8;4\n"
+    "B2;100;200;26;1000;0,8;6\n"
+    "B3;160;320;42;1650;0,8;9\n"
+    "B4;265;530;69;2689;0,8;12\n"
+    "B5;420;840;110;4400;0,8;18\n"
+    "B6;650;1300;170;7000;0,8;26\n"
+    "B7;1.000;2.000;260;11.000;0,8;36\n"
+    "B8;1.600;3.200;420;18.000;0,8;50\n";
+
+namespace {
+
+// Windows-1252's characters for 0x80 to 0x9F (where it differs from
+// Latin-1); the five it leaves out keep their code points.
+constexpr char16_t kWindows1252[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+void appendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// True when `text` is well-formed UTF-8.
+bool isUtf8(std::string_view text) {
+  for (std::size_t k = 0; k < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[k]);
+    const int following = lead < 0x80                    ? 0
+                          : lead >= 0xC2 && lead <= 0xDF ? 1
+                          : lead >= 0xE0 && lead <= 0xEF ? 2
+                          : lead >= 0xF0 && lead <= 0xF4 ? 3
+                                                         : -1;
+    if (following < 0 || k + static_cast<std::size_t>(following) >= text.size())
+      return false;
+    for (int f = 1; f <= following; ++f) {
+      if ((static_cast<unsigned char>(text[k + static_cast<std::size_t>(f)]) & 0xC0) !=
+          0x80)
+        return false;
+    }
+    k += static_cast<std::size_t>(following) + 1;
+  }
+  return true;
+}
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+    s.remove_suffix(1);
+  return s;
+}
+
+bool isBlankLine(std::string_view line) { return trim(line).empty(); }
+
+// The fields of one line; a field in double quotes may hold the separator,
+// and "" in it stands for one quote.
+std::vector<std::string> splitFields(std::string_view line, char separator) {
+  std::vector<std::string> fields;
+  std::string field;
+  bool quoted = false;
+  for (std::size_t k = 0; k < line.size(); ++k) {
+    const char c = line[k];
+    if (quoted) {
+      if (c != '"') {
+        field += c;
+      } else if (k + 1 < line.size() && line[k + 1] == '"') {
+        field += '"';
+        ++k;
+      } else {
+        quoted = false;
+      }
+    } else if (c == '"' && trim(field).empty()) {
+      field.clear();
+      quoted = true;
+    } else if (c == separator) {
+      fields.emplace_back(trim(field));
+      field.clear();
+    } else {
+      field += c;
+    }
+  }
+  fields.emplace_back(trim(field));
+  return fields;
+}
+
+// Reads `text` as one whole number; with a decimal comma, points must
+// separate groups of three digits ("1.250,5"). False when it is none.
+bool readValue(std::string_view text, bool decimalComma, double& value) {
+  std::string digits(text);
+  if (decimalComma && digits.find('.') != std::string::npos) {
+    const std::size_t comma = std::min(digits.find(','), digits.size());
+    std::size_t start = digits[0] == '-' || digits[0] == '+' ? 1 : 0;
+    std::string whole;
+    // Groups: 1 to 3 digits, then each point followed by exactly three.
+    std::size_t group = 0;
+    bool first = true;
+    for (std::size_t k = start; k <= comma; ++k) {
+      if (k == comma || digits[k] == '.') {
+        if (group == 0 || group > 3 || (!first && group != 3)) return false;
+        first = false;
+        group = 0;
+      } else if (std::isdigit(static_cast<unsigned char>(digits[k])) != 0) {
+        whole += digits[k];
+        ++group;
+      } else {
+        return false;
+      }
+    }
+    digits = digits.substr(0, start) + whole + digits.substr(comma);
+  }
+  if (digits.empty() || digits[0] == ' ') return false;
+  char* begin = digits.data();
+  return readReal(begin, value) == begin + digits.size();
+}
+
+// How a header names a column: one of the six, and its unit's factor.
+struct Column {
+  int value = -1;     // index into kSizeNames, or -1 for another column
+  double factor = 1;  // to the program's units
+  bool knownUnit = true;
+};
+
+Column headerColumn(std::string_view cell) {
+  Column column;
+  const std::size_t open = std::min(cell.find_first_of("[("), cell.size());
+  const std::string_view name = trim(cell.substr(0, open));
+  std::string_view unit;
+  if (open < cell.size()) {
+    const std::size_t close = cell.find_first_of("])", open);
+    unit = trim(cell.substr(
+        open + 1, (close == std::string_view::npos ? cell.size() : close) - open - 1));
+  }
+  const auto same = [](std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k) {
+      if (std::tolower(static_cast<unsigned char>(a[k])) !=
+          std::tolower(static_cast<unsigned char>(b[k])))
+        return false;
+    }
+    return true;
+  };
+  for (int k = 0; k < 6; ++k) {
+    if (same(name, kSizeNames[static_cast<std::size_t>(k)])) column.value = k;
+  }
+  if (column.value < 0 || unit.empty()) return column;
+  // The units a maker's table may use for the column, and their factors.
+  const char* base = column.value <= 2   ? "Nm"
+                     : column.value == 3 ? "Nm/rad"
+                     : column.value == 5 ? "W"
+                                         : "-";
+  if (same(unit, base) || (column.value == 3 && same(unit, "Nm/r"))) return column;
+  if (column.value != 4 && unit.size() > 1 && (unit[0] == 'k' || unit[0] == 'K') &&
+      same(unit.substr(1), base)) {
+    column.factor = 1000;
+    return column;
+  }
+  column.knownUnit = false;
+  return column;
+}
+
+}  // namespace
+
+std::string tableText(std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  if (isUtf8(bytes)) return std::string(bytes);
+  std::string out;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    appendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kWindows1252[byte - 0x80] : byte);
+  }
+  return out;
+}
+
+Series readSeries(std::string_view bytes) {
+  const std::string text = tableText(bytes);
+  std::vector<std::string_view> lines;
+  for (std::string_view rest = text; !rest.empty();) {
+    const std::size_t end = std::min(rest.find('\n'), rest.size());
+    lines.push_back(rest.substr(0, end));
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+  }
+
+  Series series;
+  std::size_t first = 0;
+  while (first < lines.size() && isBlankLine(lines[first])) ++first;
+  if (first == lines.size()) return series;
+  const std::string_view head = lines[first];
+  const char separator = head.find('\t') != std::string_view::npos  ? '\t'
+                         : head.find(';') != std::string_view::npos ? ';'
+                                                                    : ',';
+
+  // The rows, and how their numbers are written.
+  std::vector<std::pair<int, std::vector<std::string>>> rows;
+  for (std::size_t k = first; k < lines.size(); ++k) {
+    if (!isBlankLine(lines[k]))
+      rows.emplace_back(static_cast<int>(k) + 1, splitFields(lines[k], separator));
+  }
+  const auto& headCells = rows.front().second;
+  bool header = false;
+  for (std::size_t k = 1; k < headCells.size(); ++k) {
+    double ignored = 0;
+    if (!readValue(headCells[k], false, ignored) &&
+        !readValue(headCells[k], true, ignored))
+      header = true;
+  }
+
+  // Which column holds what: by the header's names, or in dialog d's order.
+  std::array<std::size_t, 6> at = {1, 2, 3, 4, 5, 6};
+  std::array<double, 6> factor = {1, 1, 1, 1, 1, 1};
+  std::size_t nameAt = 0;
+  if (header) {
+    std::array<int, 6> found = {-1, -1, -1, -1, -1, -1};
+    int other = -1;
+    for (std::size_t k = 0; k < headCells.size(); ++k) {
+      const Column column = headerColumn(headCells[k]);
+      if (column.value < 0) {
+        if (other < 0) other = static_cast<int>(k);
+        continue;
+      }
+      auto& place = found[static_cast<std::size_t>(column.value)];
+      if (place >= 0) continue;
+      if (!column.knownUnit) {
+        series.ignored.push_back(
+            {rows.front().first, std::string("die Einheit von ") +
+                                     kSizeNames[static_cast<std::size_t>(column.value)] +
+                                     " ist unbekannt; gelesen wird nichts"});
+        return series;
+      }
+      place = static_cast<int>(k);
+      factor[static_cast<std::size_t>(column.value)] = column.factor;
+    }
+    bool all = true;
+    for (const int place : found) all = all && place >= 0;
+    if (all) {
+      for (std::size_t v = 0; v < 6; ++v) at[v] = static_cast<std::size_t>(found[v]);
+      nameAt = other < 0 ? headCells.size() : static_cast<std::size_t>(other);
+      series.header = Series::Header::kByName;
+    } else {
+      factor = {1, 1, 1, 1, 1, 1};
+      series.header = Series::Header::kInOrder;
+    }
+    rows.erase(rows.begin());
+  }
+
+  // A decimal comma in any value means the whole table is written so.
+  for (const auto& [line, cells] : rows) {
+    for (const std::size_t column : at) {
+      if (column < cells.size() && cells[column].find(',') != std::string::npos)
+        series.decimalComma = true;
+    }
+  }
+
+  std::size_t needed = nameAt < headCells.size() ? nameAt + 1 : 0;
+  for (const std::size_t column : at) needed = std::max(needed, column + 1);
+  for (const auto& [line, cells] : rows) {
+    if (cells.size() < needed) {
+      series.ignored.push_back({line, "zu wenige Spalten (" +
+                                          std::to_string(cells.size()) + " statt " +
+                                          std::to_string(needed) + ")"});
+      continue;
+    }
+    CouplingSize size;
+    size.name = nameAt < cells.size() ? cells[nameAt] : "";
+    if (size.name.empty()) size.name = "Zeile " + std::to_string(line);
+    bool readable = true;
+    for (std::size_t v = 0; v < 6 && readable; ++v) {
+      if (!readValue(cells[at[v]], series.decimalComma, size.values[v])) {
+        series.ignored.push_back({line, std::string(kSizeNames[v]) + " ist keine Zahl"});
+        readable = false;
+      }
+      size.values[v] *= factor[v];
+    }
+    if (readable) series.sizes.push_back(size);
+  }
+  return series;
+}
+
+CouplingData withSize(const CouplingData& data, const CouplingSize& size) {
+  CouplingData sized = data;
+  for (std::size_t v = 0; v < 6; ++v) sized.*kSizeFields[v] = size.values[v];
+  return sized;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "coupling/coupling_data.h"
+
+// A maker's series of coupling sizes, read from a table as a spreadsheet
+// copies it or writes it as CSV.
+
+// One size: its name and its six catalogue values in dialog d's order and
+// units: TKN, TKmax, TKW [Nm], Cdyn [Nm/rad], psi, PKW [W].
+struct CouplingSize {
+  std::string name;
+  std::array<double, 6> values;
+};
+
+// A line of the table that could not be read, and why, in German words.
+struct IgnoredLine {
+  int line;            // counted from 1, the header and blank lines included
+  std::string reason;  // "TKmax ist keine Zahl"
+};
+
+struct Series {
+  enum class Header {
+    kNone,     // the first line is a size
+    kByName,   // a header named the six columns
+    kInOrder,  // a header did not: the columns are in dialog d's order
+  };
+  std::vector<CouplingSize> sizes;   // in the table's order
+  std::vector<IgnoredLine> ignored;  // in the table's order
+  bool decimalComma = false;         // numbers were read with a decimal comma
+  Header header = Header::kNone;
+};
+
+// The coupling fields a size sets, in dialog d's order.
+extern const std::array<double CouplingData::*, 6> kSizeFields;
+// Their names, as a header may name them: "TKN", "TKmax", ...
+extern const std::array<const char*, 6> kSizeNames;
+
+// `bytes` as UTF-8: a UTF-8 byte-order mark dropped; text that is not UTF-8
+// taken as Windows-1252 (as spreadsheets on German Windows write CSV).
+std::string tableText(std::string_view bytes);
+
+// Reads a table (bytes as tableText takes them). Columns are separated by
+// tabs, else by ';', else by ',' (whichever the first line that is not blank
+// holds first in that order); a field may stand in double quotes, with ""
+// for a quote inside. Blank lines are skipped. A first line whose value
+// columns are not all numbers is a header: if it names the six columns (in
+// any order and case, each perhaps with its unit in brackets: Nm or kNm,
+// Nm/rad or kNm/rad, W or kW; kilo values are converted), the columns are
+// taken by those names and the first other column is the size's name;
+// otherwise the columns are the name and the six values in dialog d's order.
+// Numbers are read with a decimal point, or, in a table where any number has
+// a decimal comma, with a decimal comma and points that separate thousands
+// ("1.250,5"). A line that cannot be read is left out and named.
+Series readSeries(std::string_view bytes);
+
+// `data` with its six coupling fields set to `size`'s values.
+CouplingData withSize(const CouplingData& data, const CouplingSize& size);
+
+// The built-in example series: eight sizes with invented values (no
+// maker's), one of them the example case's coupling.
+extern const char* const kExampleSeries;

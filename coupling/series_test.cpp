@@ -1,0 +1,95 @@
+#include "coupling/series.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Values = std::array<double, 6>;
+
+TEST(Series, ReadsWhatSpreadsheetsWrite) {
+  const Values example = {265, 530, 69, 2689, 0.8, 12};
+  const struct {
+    const char* title;
+    std::string text;
+    std::vector<std::pair<std::string, Values>> sizes;
+    std::vector<std::pair<int, std::string>> ignored;
+    bool decimalComma;
+  } cases[] = {
+      {"tabs, as a spreadsheet copies",
+       "38\t265\t530\t69\t2689\t0.8\t12\n\n42\t420\t840\t110\t4400\t0.8\t18\n",
+       {{"38", example}, {"42", {420, 840, 110, 4400, 0.8, 18}}},
+       {},
+       false},
+      {"semicolons and decimal commas, a point between thousands",
+       "GR 38;265;530;69;2689;0,8;12\r\nGR 90;1.250,5;2.501;300;12.000;1;40\r\n",
+       {{"GR 38", example}, {"GR 90", {1250.5, 2501, 300, 12000, 1, 40}}},
+       {},
+       true},
+      {"commas between quoted fields",
+       "\"GR \"\"38\"\"\",\"265\",530,69,2689,\"0,8\",12\n",
+       {{"GR \"38\"", example}},
+       {},
+       true},
+      {"a header in another order, with kilo units",
+       "PKW [kW];Cdyn [kNm/rad];Typ;psi;tkw;TKmax (kNm);TKN [Nm];Bemerkung\n"
+       "0,012;2,689;B4;0,8;69;0,53;265;x\n",
+       {{"B4", example}},
+       {},
+       true},
+      {"lines that cannot be read, a byte-order mark",
+       "\xEF\xBB\xBFGröße;TKN;TKmax;TKW;Cdyn;psi;PKW\n38;265;530;69;2689;0,8;12\n39;1;2\n"
+       "40;265;viel;69;2689;0,8;12\n41;265;530;69;2689;0.8;12\n",
+       {{"38", example}},
+       {{3, "zu wenige Spalten (3 statt 7)"},
+        {4, "TKmax ist keine Zahl"},
+        {5, "psi ist keine Zahl"}},  // a point in a table with decimal commas
+       true},
+      {"Windows-1252",
+       "Gr\xF6\xDF"
+       "e 38\xA0\x80;265;530;69;2689;0,8;12\n",
+       {{"Größe 38\u00a0€", example}},
+       {},
+       true},
+      {"an unknown unit",
+       "TKN [lbft];TKmax;TKW;Cdyn;psi;PKW\n1;2;3;4;5;6\n",
+       {},
+       {{1, "die Einheit von TKN ist unbekannt; gelesen wird nichts"}},
+       false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    const Series series = readSeries(c.text);
+    ASSERT_EQ(series.sizes.size(), c.sizes.size());
+    for (std::size_t k = 0; k < c.sizes.size(); ++k) {
+      EXPECT_EQ(series.sizes[k].name, c.sizes[k].first);
+      EXPECT_EQ(series.sizes[k].values, c.sizes[k].second);
+    }
+    ASSERT_EQ(series.ignored.size(), c.ignored.size());
+    for (std::size_t k = 0; k < c.ignored.size(); ++k) {
+      EXPECT_EQ(series.ignored[k].line, c.ignored[k].first);
+      EXPECT_EQ(series.ignored[k].reason, c.ignored[k].second);
+    }
+    EXPECT_EQ(series.decimalComma, c.decimalComma);
+  }
+}
+
+TEST(Series, TheExampleHoldsTheExampleCasesCoupling) {
+  CouplingData data{};
+  resetToDefaults(data);
+  const Series series = readSeries(kExampleSeries);
+  EXPECT_EQ(series.sizes.size(), 8U);
+  EXPECT_TRUE(series.ignored.empty());
+  int found = 0;
+  for (const CouplingSize& size : series.sizes) {
+    const CouplingData sized = withSize(data, size);
+    if (sized.TKN == data.TKN && sized.TKmax == data.TKmax && sized.TKW == data.TKW &&
+        sized.Cdyn == data.Cdyn && sized.psi == data.psi && sized.PKW == data.PKW)
+      ++found;
+  }
+  EXPECT_EQ(found, 1);
+}
+
+}  // namespace
