@@ -1,10 +1,10 @@
 // Runs a whole session (menu, dialogs, display, check) on the fuzzer's bytes,
 // once as a script and once as typed at the browser page's line discipline;
 // then reads the bytes as a link's case, as the page does, and hands that
-// case's check over, and as a table of coupling sizes checked for that case. The end of
-// the bytes ends the session, so every input must return. What it builds is checked:
-// every JSON text the page would read parses, and the case written into a link reads back
-// bit for bit.
+// case's check over, and as a table of coupling sizes checked for that case.
+// The end of the bytes ends the session, so every input must return. What it
+// builds is checked: every JSON text the page would read parses, and the case
+// written into a link reads back bit for bit.
 
 #include <cstddef>
 #include <cstdint>

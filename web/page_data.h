@@ -43,10 +43,11 @@ std::string waitMessage(Wait what, const Field* field, const CouplingData& now,
 
 // The case `data` checked with each size of the series in `table` (as
 // readSeries takes it): {"decimalComma", "header" ("none", "byName",
-// "inOrder"), "fields" (the six fields a size sets, by name), "sizes": [{"name", "values" (the six, in dialog d's order),
-// "exact" (their shortest exact texts), "checks" (the six {value, limit,
-// okay}), "okay"}], "smallest" (the index of the first size that passes, or
-// null), "ignored": [{"line", "reason"}]}.
+// "inOrder"), "fields" (the six fields a size sets, by name), "sizes":
+// [{"name", "values" (the six, in dialog d's order), "exact" (their shortest
+// exact texts), "checks" (the six {value, limit, okay}), "okay"}],
+// "smallest" (the index of the first size that passes, or null), "ignored":
+// [{"line", "reason"}]}.
 std::string seriesMessage(const CouplingData& data, std::string_view table);
 
 // A JSON array of `texts`, such as what readCaseLink ignored, for the page to say.
