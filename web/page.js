@@ -5,9 +5,11 @@
 // the last ended run left, at any time until the page is closed. A run
 // starts with the case of the address's fragment (#TLN=159&n=1500&...), the
 // first run only. The run hands over its case
-// after every command and its check at every compute; the panel (panel.js)
-// draws them. window.tavro offers the run's transcript, the screen, the
-// case, the check and a link to the case.
+// after every command, its check at every compute and what it waits for
+// before every wait; the panel (panel.js), the help at prompts (help.js)
+// and the choice of a size (sizes.js) show them. window.tavro offers the
+// run's transcript, the screen, the case, the check, the prompt, the sizes
+// and a link to the case.
 'use strict';
 // xterm.js measures its cell once, when it opens: so it opens only once the
 // page's own font (tavro.html.in) is loaded.
