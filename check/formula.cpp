@@ -62,11 +62,19 @@ void writeOperator(std::string& out, const char* op, Style style) {
   out += "</mo>";
 }
 
-void Number::write(std::string& out, Style style, const Context& /*c*/) const {
-  if (name == nullptr) {
+void writeTerm(std::string& out, const char* name, double value, Style style) {
+  if (style.values) {
     writeValue(out, value, style);
-  } else if (style.values) {
-    writeValue(out, value, style);  // the constant as the program uses it, printed
+  } else {
+    writeSymbol(out, name, style);
+  }
+}
+
+void Number::write(std::string& out, Style style, const Context& /*c*/) const {
+  // A constant is written by its name (pi) only over the symbols; with the
+  // values, as the program uses it, printed.
+  if (name == nullptr || style.values) {
+    writeValue(out, value, style);
   } else if (style.mathml && std::strcmp(name, "pi^2") == 0) {
     out += "<msup><mi>π</mi><mn>2</mn></msup>";
   } else {

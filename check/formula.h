@@ -37,6 +37,8 @@ void writeValue(std::string& out, double value, Style style);
 // Writes a symbol: plain as it stands; in MathML its first letter with the
 // rest as an index (T with SA), psi and pi as Greek letters.
 void writeSymbol(std::string& out, const char* name, Style style);
+// Writes a term: its symbol, or with style.values its value.
+void writeTerm(std::string& out, const char* name, double value, Style style);
 // Writes an opening or closing parenthesis, or an operator (+ - * / ^ or a
 // comparison); * is set as a centred dot in MathML.
 void writeOperator(std::string& out, const char* op, Style style);
@@ -65,10 +67,7 @@ struct Real : Node {
   static constexpr int precedence = kAtom;
   constexpr double operator()(const Context& c) const { return c.data.*field; }
   void write(std::string& out, Style style, const Context& c) const {
-    if (style.values)
-      writeValue(out, (*this)(c), style);
-    else
-      writeSymbol(out, name, style);
+    writeTerm(out, name, (*this)(c), style);
   }
 };
 
@@ -79,10 +78,7 @@ struct Integer : Node {
   static constexpr int precedence = kAtom;
   constexpr double operator()(const Context& c) const { return c.data.*field; }
   void write(std::string& out, Style style, const Context& c) const {
-    if (style.values)
-      writeValue(out, (*this)(c), style);
-    else
-      writeSymbol(out, name, style);
+    writeTerm(out, name, (*this)(c), style);
   }
 };
 
@@ -94,10 +90,7 @@ struct Result : Node {
   static constexpr int precedence = kAtom;
   constexpr double operator()(const Context& c) const { return c.results.*field; }
   void write(std::string& out, Style style, const Context& c) const {
-    if (style.values)
-      writeValue(out, (*this)(c), style);
-    else
-      writeSymbol(out, name, style);
+    writeTerm(out, name, (*this)(c), style);
   }
 };
 
@@ -110,10 +103,7 @@ struct Named : Node {
   static constexpr int precedence = kAtom;
   constexpr double operator()(const Context& c) const { return expression(c); }
   void write(std::string& out, Style style, const Context& c) const {
-    if (style.values)
-      writeValue(out, (*this)(c), style);
-    else
-      writeSymbol(out, name, style);
+    writeTerm(out, name, (*this)(c), style);
   }
 };
 
@@ -217,10 +207,11 @@ struct Choice : Node {
   }
   // Writes the branch that applies.
   void write(std::string& out, Style style, const Context& c) const {
-    if (condition(c))
+    if (condition(c)) {
       ifTrue.write(out, style, c);
-    else
+    } else {
       ifFalse.write(out, style, c);
+    }
   }
   // Which case applied, in words: "Anfahren lastfrei (startLoaded = 0)", or
   // "ferr = 50 1/s > 10 1/s".
