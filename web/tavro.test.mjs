@@ -439,8 +439,9 @@ for (const [name, options] of Object.entries(browsers)) {
       const marked = await page.$$eval('#series-table .smallest [role="rowheader"]', (e) => e.map((h) => h.textContent));
       assert.deepEqual(marked, series.smallest === null ? []
         : [`${series.sizes[series.smallest].name}kleinste passende Baugröße`]);
-      const buttons = await page.$$('#series-table button');
-      await buttons[2].click();
+      // The button's own click: a row off screen is drawn only once it is
+      // scrolled to, which a mouse click at once could miss.
+      await page.$eval('#series-table button[data-size="2"]', (button) => button.click());
       await shows('PKW    [W]= ');
       await page.waitForFunction(() => window.tavro.transcript().endsWith('F8 q Exit\n'));
       for (const key of ['g', ' ', ' ', ' ']) await type(key);
