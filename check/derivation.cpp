@@ -15,8 +15,8 @@ void describe(std::string& out, const E& e, const Context& c) {
 }
 
 // One step of `q`, written every way the page needs.
-template <const auto& q>
-DerivationStep step(const Context& c) {
+template <typename Q>
+DerivationStep step(const Q& q, const Context& c) {
   DerivationStep s;
   s.symbol = q.symbol;
   s.unit = q.unit;
@@ -55,13 +55,11 @@ DerivationStep step(const Context& c) {
 }  // namespace
 
 std::vector<DerivationStep> derive(const CouplingData& data) {
-  using namespace din740;  // NOLINT(google-build-using-namespace): the formulas
   const CheckResults results = checkCoupling(data);
   const Context c{data, results};
-  return {step<kTLNmax>(c), step<kRJ>(c),    step<kTL0>(c),    step<kTSA>(c),
-          step<kTSAmax>(c), step<kTSL>(c),   step<kTSLmax>(c), step<kTIK>(c),
-          step<kVR>(c),     step<kTSi>(c),   step<kTSmax>(c),  step<kFe>(c),
-          step<kNR>(c),     step<kFn>(c),    step<kFerr>(c),   step<kPsi2>(c),
-          step<kVfi>(c),    step<kSf>(c),    step<kTWi>(c),    step<kTWimax>(c),
-          step<kPWi>(c),    step<kPWimax>(c)};
+  std::vector<DerivationStep> steps;
+  const auto add = [&](const auto& q) { steps.push_back(step(q, c)); };
+  din740::eachOfStageOne(add);
+  din740::eachOfStageTwo(add);
+  return steps;
 }

@@ -114,4 +114,38 @@ inline constexpr auto kPWi =
 inline constexpr auto kPWimax =
     quantity("PWimax", "W", &CheckResults::PWimax, ST* term(kPWi));
 
+// The quantities of each stage in the order the check computes them, each
+// handed to `visit`: the one place that order is written, for the check and
+// for the way to its results. Stage two begins with TIK, which is kept
+// nowhere but shown where it is first used.
+template <typename Visit>
+void eachOfStageOne(Visit visit) {
+  visit(kTLNmax);
+  visit(kRJ);
+  visit(kTL0);
+  visit(kTSA);
+  visit(kTSAmax);
+  visit(kTSL);
+  visit(kTSLmax);
+}
+
+template <typename Visit>
+void eachOfStageTwo(Visit visit) {
+  visit(kTIK);
+  visit(kVR);
+  visit(kTSi);
+  visit(kTSmax);
+  visit(kFe);
+  visit(kNR);
+  visit(kFn);
+  visit(kFerr);
+  visit(kPsi2);
+  visit(kVfi);
+  visit(kSf);
+  visit(kTWi);
+  visit(kTWimax);
+  visit(kPWi);
+  visit(kPWimax);
+}
+
 }  // namespace din740

@@ -60,27 +60,19 @@ struct Number : Node {
   void write(std::string& out, Style style, const Context& c) const;
 };
 
-// A real field of the case.
-struct Real : Node {
+// A field of the case, a real or an integer taken as a real.
+template <typename T>
+struct Input : Node {
   const char* name;
-  double CouplingData::*field;
+  T CouplingData::*field;
   static constexpr int precedence = kAtom;
   constexpr double operator()(const Context& c) const { return c.data.*field; }
   void write(std::string& out, Style style, const Context& c) const {
     writeTerm(out, name, (*this)(c), style);
   }
 };
-
-// An integer field of the case, taken as a real.
-struct Integer : Node {
-  const char* name;
-  int CouplingData::*field;
-  static constexpr int precedence = kAtom;
-  constexpr double operator()(const Context& c) const { return c.data.*field; }
-  void write(std::string& out, Style style, const Context& c) const {
-    writeTerm(out, name, (*this)(c), style);
-  }
-};
+using Real = Input<double>;
+using Integer = Input<int>;
 
 // A result computed before, by its symbol.
 struct Result : Node {
