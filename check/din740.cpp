@@ -28,4 +28,15 @@ CheckResults checkCoupling(const CouplingData& data) {
   return results;
 }
 
+std::array<CheckOutcome, std::size(kChecks)> checkOutcomes(const CouplingData& data,
+                                                           const CheckResults& results) {
+  std::array<CheckOutcome, std::size(kChecks)> outcomes{};
+  for (std::size_t k = 0; k < std::size(kChecks); ++k) {
+    const double value = results.*kChecks[k].value;
+    const double limit = data.*kChecks[k].limit;
+    outcomes[k] = {value, limit, isOkay(value, limit)};
+  }
+  return outcomes;
+}
+
 bool isOkay(double value, double limit) { return value <= limit; }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <iterator>
+
 #include "coupling/coupling_data.h"
 
 // What the check derives from a coupling case. Torques in Nm, speeds in
@@ -62,6 +65,17 @@ inline constexpr CheckRule kChecks[] = {
     {"TWimax", &CheckResults::TWimax, "TKW", &CouplingData::TKW},
     {"PWimax", &CheckResults::PWimax, "PKW", &CouplingData::PKW},
 };
+
+// One of the six checks for a case.
+struct CheckOutcome {
+  double value;  // what the coupling must carry
+  double limit;  // what the coupling allows
+  bool okay;     // the verdict, as the result pages give it
+};
+
+// The six checks of `data`, whose check gave `results`, in kChecks' order.
+std::array<CheckOutcome, std::size(kChecks)> checkOutcomes(const CouplingData& data,
+                                                           const CheckResults& results);
 
 // The verdict of one check: okay only when the value is at most its limit.
 // A value or limit that is not a number is never okay, so a check whose

@@ -1,23 +1,13 @@
 #include "check/sizing.h"
 
-#include "check/din740.h"
-
 std::vector<SizeCheck> checkSizes(const CouplingData& data,
                                   const std::vector<CouplingSize>& sizes) {
   std::vector<SizeCheck> out;
   out.reserve(sizes.size());
   for (const CouplingSize& size : sizes) {
     const CouplingData sized = withSize(data, size);
-    const CheckResults results = checkCoupling(sized);
-    SizeCheck check{};
-    check.okay = true;
-    for (std::size_t k = 0; k < std::size(kChecks); ++k) {
-      const CheckRule& rule = kChecks[k];
-      const double value = results.*rule.value;
-      const double limit = sized.*rule.limit;
-      check.checks[k] = {value, limit, isOkay(value, limit)};
-      check.okay = check.okay && check.checks[k].okay;
-    }
+    SizeCheck check{checkOutcomes(sized, checkCoupling(sized)), true};
+    for (const CheckOutcome& c : check.checks) check.okay = check.okay && c.okay;
     out.push_back(check);
   }
   return out;

@@ -4,17 +4,11 @@
 #include <optional>
 #include <vector>
 
+#include "check/din740.h"
 #include "coupling/coupling_data.h"
 #include "coupling/series.h"
 
 // Choosing the size: the case checked with each size of a series.
-
-// One of the six checks for one size.
-struct CheckOutcome {
-  double value;  // what the coupling must carry
-  double limit;  // what the size allows
-  bool okay;     // the verdict, as the result pages give it
-};
 
 // A size and its six checks, in the result pages' order.
 struct SizeCheck {

@@ -70,6 +70,16 @@ void appendKey(std::string& out, std::string_view key) {
   out += ':';
 }
 
+// The members value, limit and okay of one check, for an open object.
+void appendOutcome(std::string& out, const CheckOutcome& c) {
+  appendKey(out, "value");
+  appendNumber(out, c.value);
+  appendKey(out, "limit");
+  appendNumber(out, c.limit);
+  appendKey(out, "okay");
+  out += c.okay ? "true" : "false";
+}
+
 void appendCase(std::string& out, const CouplingData& data) {
   out += '{';
   for (const Field& f : kFields) {
@@ -171,21 +181,15 @@ std::string checkMessage(const CouplingData& data, const CheckResults& results) 
 
   appendKey(out, "checks");
   out += '[';
-  for (const CheckRule& rule : kChecks) {
+  const auto outcomes = checkOutcomes(data, results);
+  for (std::size_t k = 0; k < outcomes.size(); ++k) {
     if (out.back() != '[') out += ',';
-    const double value = results.*rule.value;
-    const double limit = data.*rule.limit;
     out += "{";
-    appendKey(out, "value");
-    appendNumber(out, value);
-    appendKey(out, "limit");
-    appendNumber(out, limit);
-    appendKey(out, "okay");
-    out += isOkay(value, limit) ? "true" : "false";
+    appendOutcome(out, outcomes[k]);
     appendKey(out, "valueName");
-    appendString(out, rule.valueName);
+    appendString(out, kChecks[k].valueName);
     appendKey(out, "limitName");
-    appendString(out, rule.limitName);
+    appendString(out, kChecks[k].limitName);
     out += '}';
   }
   out += ']';
@@ -321,12 +325,7 @@ std::string seriesMessage(const CouplingData& data, std::string_view table) {
     for (const CheckOutcome& c : checks[k].checks) {
       if (out.back() != '[') out += ',';
       out += '{';
-      appendKey(out, "value");
-      appendNumber(out, c.value);
-      appendKey(out, "limit");
-      appendNumber(out, c.limit);
-      appendKey(out, "okay");
-      out += c.okay ? "true" : "false";
+      appendOutcome(out, c);
       out += '}';
     }
     out += ']';
