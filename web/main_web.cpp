@@ -1,8 +1,11 @@
 // The program in the browser page: a session on the page's terminal that
-// hands the page the case after every command and the check at every
-// compute (web/page.js draws them), started with the case of a link.
+// hands the page the case after every command, the check at every compute
+// and what it waits for (web/page.js shows them), started with the case of a
+// link; and the exports the page's second instance computes sizes with.
 #include <emscripten.h>
 
+#include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -14,62 +17,48 @@
 
 namespace {
 
-// The page's side (web/page.js). JavaScript inside, which clang-format would
-// take for C++.
+// The page's side (web/page.js, web/sizes.js): its handlers and its texts
+// are members of the instance, Module[name]. JavaScript inside, which
+// clang-format would take for C++.
 // clang-format off
-EM_JS(void, pageCase, (const char* json, int size), {
-  Module.tavroCase(HEAPU8.slice(json, json + size));
+EM_JS(void, pageHand, (const char* name, const char* json, int size), {
+  Module[UTF8ToString(name)](HEAPU8.slice(json, json + size));
 });
 
-EM_JS(void, pageCheck, (const char* json, int size), {
-  Module.tavroCheck(HEAPU8.slice(json, json + size));
-});
-
-EM_JS(void, pageWaiting, (const char* json, int size), {
-  Module.tavroWaiting(HEAPU8.slice(json, json + size));
-});
-
-EM_JS(void, pageIgnored, (const char* json, int size), {
-  Module.tavroIgnored(HEAPU8.slice(json, json + size));
-});
-
-EM_JS(void, pageAnswer, (const char* json, int size), {
-  Module.tavroAnswer(HEAPU8.slice(json, json + size));
-});
-
-// The length of the page's text `name` (Module[name], a Uint8Array).
+// The length of the page's text `name` (a Uint8Array).
 EM_JS(int, pageTextSize, (const char* name), {
   return Module[UTF8ToString(name)].length;
 });
 
-// Copies the page's text `name` into `buffer`, which has room for it.
-EM_JS(void, pageText, (const char* name, char* buffer), {
-  HEAPU8.set(Module[UTF8ToString(name)], buffer);
-});
-
-// Copies the first `size` bytes of the link fragment the run starts with
-// into `buffer`; returns its whole length.
-EM_JS(int, pageStartLink, (char* buffer, int size), {
-  const bytes = new TextEncoder().encode(Module.tavroStartLink);
-  HEAPU8.set(bytes.subarray(0, size), buffer);
-  return bytes.length;
+// Copies the first `size` bytes of the page's text `name` into `buffer`.
+EM_JS(void, pageText, (const char* name, char* buffer, int size), {
+  HEAPU8.set(Module[UTF8ToString(name)].subarray(0, size), buffer);
 });
 // clang-format on
+
+// Hands `json` to the page's handler `name`.
+void hand(const char* name, const std::string& json) {
+  pageHand(name, json.data(), static_cast<int>(json.size()));
+}
+
+// The first `most` bytes of the page's text `name`.
+std::string textOfPage(const char* name, int most = INT_MAX) {
+  std::string text(static_cast<std::size_t>(std::min(pageTextSize(name), most)), '\0');
+  pageText(name, text.data(), static_cast<int>(text.size()));
+  return text;
+}
 
 class PageObserver : public SessionObserver {
  public:
   void caseChanged(const CouplingData& data) override {
     before_ = data;
-    const std::string json = caseMessage(data);
-    pageCase(json.data(), static_cast<int>(json.size()));
+    hand("tavroCase", caseMessage(data));
   }
   void waiting(Wait what, const Field* field, const CouplingData& data) override {
-    const std::string json = waitMessage(what, field, data, before_);
-    pageWaiting(json.data(), static_cast<int>(json.size()));
+    hand("tavroWaiting", waitMessage(what, field, data, before_));
   }
   void computed(const CouplingData& data, const CheckResults& results) override {
-    const std::string json = checkMessage(data, results);
-    pageCheck(json.data(), static_cast<int>(json.size()));
+    hand("tavroCheck", checkMessage(data, results));
   }
 
  private:
@@ -81,31 +70,18 @@ class PageObserver : public SessionObserver {
 // is small and fixed); the page then names its start as ignored.
 CouplingData startCase() {
   constexpr int kLinkLimit = 16 * 1024;
-  std::string link(kLinkLimit, '\0');
-  const int size = pageStartLink(link.data(), kLinkLimit);
+  const int size = pageTextSize("tavroStartLink");
   CouplingData data{};
   resetToDefaults(data);
   std::vector<std::string> ignored;
   if (size > kLinkLimit) {
-    ignored.push_back(link.substr(0, 40) + "… (" + std::to_string(size) + " Bytes)");
+    ignored.push_back(textOfPage("tavroStartLink", 40) + "… (" + std::to_string(size) +
+                      " Bytes)");
   } else {
-    link.resize(static_cast<std::size_t>(size));
-    ignored = readCaseLink(link, data);
+    ignored = readCaseLink(textOfPage("tavroStartLink"), data);
   }
-  const std::string json = listMessage(ignored);
-  pageIgnored(json.data(), static_cast<int>(json.size()));
+  hand("tavroIgnored", listMessage(ignored));
   return data;
-}
-
-// The page's text `name`, whatever its length.
-std::string textOfPage(const char* name) {
-  std::string text(static_cast<std::size_t>(pageTextSize(name)), '\0');
-  pageText(name, text.data());
-  return text;
-}
-
-void answer(const std::string& json) {
-  pageAnswer(json.data(), static_cast<int>(json.size()));
 }
 
 }  // namespace
@@ -117,18 +93,18 @@ extern "C" EMSCRIPTEN_KEEPALIVE void tavroSeries() {
   CouplingData data{};
   resetToDefaults(data);
   readCaseLink(textOfPage("tavroLink"), data);
-  answer(seriesMessage(data, textOfPage("tavroTable")));
+  hand("tavroAnswer", seriesMessage(data, textOfPage("tavroTable")));
 }
 
 // The bytes of a file in Module.tavroTable as UTF-8 text (a byte-order
 // mark dropped, Windows-1252 converted), answered as a JSON string.
 extern "C" EMSCRIPTEN_KEEPALIVE void tavroTableText() {
-  answer(listMessage({tableText(textOfPage("tavroTable"))}));
+  hand("tavroAnswer", listMessage({tableText(textOfPage("tavroTable"))}));
 }
 
 // The built-in example series, answered as a JSON string in a list.
 extern "C" EMSCRIPTEN_KEEPALIVE void tavroExampleSeries() {
-  answer(listMessage({kExampleSeries}));
+  hand("tavroAnswer", listMessage({kExampleSeries}));
 }
 
 int main() {

@@ -186,7 +186,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
       tavroTyped: (size, waitMs) => (run === runs ? tavroTyped(size, waitMs) : new Promise(() => {})),
       tavroShow: own(show), tavroCase: own(tavroCase), tavroCheck: own(tavroCheck),
       tavroWaiting: own(tavroWaiting),
-      tavroIgnored: own(ignored), tavroStartLink: link,
+      tavroIgnored: own(ignored), tavroStartLink: encoder.encode(link),
     })
       .then((program) => program.ccall('main', 'number', ['number', 'number'], [0, 0],
                                        { async: true }))
