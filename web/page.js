@@ -71,7 +71,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     transcript += decoder.decode(bytes, { stream: true });
   };
 
-  const parse = tavroParse;  // the run's JSON (json.js)
+  const { parse } = tavroCommon;  // the run's JSON
   // Tells two cases apart to the last bit (String keeps NaN and infinities).
   const caseKey = (data) => JSON.stringify(Object.values(data).map(String));
   let current = null;  // the case as the last command left it, with its texts

@@ -20,12 +20,7 @@ window.tavroPanel = (() => {
   const summary = document.getElementById('summary');
   const note = document.getElementById('panel-note');
   const report = document.getElementById('report');
-  const element = (tag, attributes = {}, ...children) => {
-    const e = document.createElement(tag);
-    for (const [name, value] of Object.entries(attributes)) e.setAttribute(name, value);
-    e.append(...children);
-    return e;
-  };
+  const { element, share: shareOf, percent } = tavroCommon;
 
   // What one row shows: texts as the program prints them, and the verdict
   // the program gave.
@@ -33,14 +28,14 @@ window.tavroPanel = (() => {
     const c = check.checks[k];
     const row = rows[k];
     const computable = !Number.isNaN(c.value);
-    const share = c.value / c.limit * 100;
+    const share = shareOf(c);
     return {
       title: row.title,
       value: `${row.valueLabel ?? c.valueName} = ${check.printed[c.valueName]} ${row.unit}`,
       limit: `${c.limitName} = ${check.printed[c.limitName]} ${row.unit}`,
       okay: c.okay,
       verdict: c.okay ? 'okay' : computable ? 'nicht okay' : 'nicht berechenbar',
-      percent: Number.isFinite(share) ? `${Math.round(share)} %` : '–',
+      percent: percent(c),
       bar: computable && Number.isFinite(share) ? Math.min(Math.max(share, 0), barTop) / barTop
         : 1,
     };

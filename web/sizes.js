@@ -37,7 +37,7 @@ window.tavroSizes = (() => {
     let reply = null;
     program.tavroAnswer = (bytes) => { reply = bytes; };
     program[call]();
-    return window.tavroParse(reply);
+    return tavroCommon.parse(reply);
   };
 
   const save = (text) => {
@@ -46,16 +46,7 @@ window.tavroSizes = (() => {
     } catch { /* a browser without storage keeps the table until the page closes */ }
   };
 
-  const element = (tag, attributes = {}, ...children) => {
-    const e = document.createElement(tag);
-    for (const [name, value] of Object.entries(attributes)) e.setAttribute(name, value);
-    e.append(...children);
-    return e;
-  };
-  const percent = (c) => {
-    const share = c.value / c.limit * 100;
-    return Number.isFinite(share) ? `${Math.round(share)} %` : '–';
-  };
+  const { element, percent } = tavroCommon;
 
   // "übernehmen": dialog d with the size's six values, typed as a user
   // would, while the program waits at its menu.

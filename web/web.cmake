@@ -56,7 +56,7 @@ set(TAVRO_PAGE_PARTS
   ${TAVRO_WEB}/node_modules/@xterm/addon-fit/lib/addon-fit.js
   ${PROJECT_BINARY_DIR}/d3.js
   $<TARGET_FILE:tavro>
-  ${TAVRO_WEB}/json.js
+  ${TAVRO_WEB}/common.js
   ${TAVRO_WEB}/panel.js
   ${TAVRO_WEB}/help.js
   ${TAVRO_WEB}/sizes.js

@@ -1,0 +1,28 @@
+// What the page's scripts share: the program's JSON read, an element built,
+// and a check's share of its limit as the page writes it.
+'use strict';
+window.tavroCommon = (() => {
+  // A number JSON has no word for comes as an object of its own,
+  // {"nonFinite": "NaN"} ("Infinity", "-Infinity"), and is revived into
+  // JavaScript's own value; no string is ever taken for a number.
+  const nonFinite = new Map([['NaN', NaN], ['Infinity', Infinity], ['-Infinity', -Infinity]]);
+  const decoder = new TextDecoder();
+  const parse = (bytes) => JSON.parse(decoder.decode(bytes), (key, value) => (
+    value !== null && typeof value === 'object' && Object.keys(value).length === 1 &&
+    nonFinite.has(value.nonFinite) ? nonFinite.get(value.nonFinite) : value));
+
+  // An element with its attributes and children.
+  const element = (tag, attributes = {}, ...children) => {
+    const e = document.createElement(tag);
+    for (const [name, value] of Object.entries(attributes)) e.setAttribute(name, value);
+    e.append(...children);
+    return e;
+  };
+
+  // The value's share of the limit of a check ({value, limit}) in percent,
+  // and that in whole percent as the page writes it ('–' when not finite).
+  const share = (c) => c.value / c.limit * 100;
+  const percent = (c) => (Number.isFinite(share(c)) ? `${Math.round(share(c))} %` : '–');
+
+  return { parse, element, share, percent };
+})();
