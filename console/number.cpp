@@ -31,6 +31,33 @@ const char* readInteger(const char* start, int& value) {
 
 namespace {
 
+// True when `text` is empty or starts with what strtod and strtol skip.
+bool startsBlank(const std::string& text) {
+  return text.empty() || text.front() == ' ' ||
+         (text.front() >= '\t' && text.front() <= '\r');
+}
+
+}  // namespace
+
+bool readWhole(std::string text, double& value) {
+  char* start = text.data();  // readReal swaps a comma for a moment
+  double number = 0;
+  if (startsBlank(text) || readReal(start, number) != start + text.size()) return false;
+  value = number;
+  return true;
+}
+
+bool readWhole(const std::string& text, int& value) {
+  int number = 0;
+  if (startsBlank(text) ||
+      readInteger(text.c_str(), number) != text.c_str() + text.size())
+    return false;
+  value = number;
+  return true;
+}
+
+namespace {
+
 // True when strtod reads `text` back as `value`: equal bits, not equal
 // values, so that -0 does not come back as 0.
 bool readsBack(const char* text, double value) {

@@ -18,6 +18,13 @@ char* readReal(char* start, double& value);
 // does not fit in an int.
 const char* readInteger(const char* start, int& value);
 
+// Reads `text`, which must be one whole number with nothing before or after
+// it (not even a blank), as readReal or readInteger do; false, and `value`
+// left alone, otherwise. (The real's text is a copy: readReal swaps a comma
+// in it for a moment.)
+bool readWhole(std::string text, double& value);
+bool readWhole(const std::string& text, int& value);
+
 // A short text that strtod reads back as `value` bit for bit: "%.Ng" with
 // the smallest N from 1 to 17 that does, or the same digits without the
 // exponent where that is shorter ("0.1", "-0", "100", "1e+308",

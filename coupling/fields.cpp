@@ -75,21 +75,9 @@ std::string exactValue(const CouplingData& data, const Field& field) {
 }
 
 bool readField(const Field& field, const std::string& text, CouplingData& data) {
-  // strtod and strtol would skip leading blanks; a field's text has none.
-  if (text.empty() || text.front() == ' ' ||
-      (text.front() >= '\t' && text.front() <= '\r'))
-    return false;
-  std::string copy = text;  // readReal swaps a comma for a moment
-  char* start = copy.data();
-  const char* end = start + copy.size();
-  if (field.real != nullptr) {
-    double value = 0;
-    if (readReal(start, value) != end) return false;
-    data.*field.real = value;
-    return true;
-  }
+  if (field.real != nullptr) return readWhole(text, data.*field.real);
   int value = 0;
-  if (readInteger(start, value) != end) return false;
+  if (!readWhole(text, value)) return false;
   if (field.isSwitch && value != 0 && value != 1) return false;
   data.*field.integer = value;
   return true;

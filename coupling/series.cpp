@@ -133,9 +133,7 @@ bool readValue(std::string_view text, bool decimalComma, double& value) {
     }
     digits = digits.substr(0, start) + whole + digits.substr(comma);
   }
-  if (digits.empty() || digits[0] == ' ') return false;
-  char* begin = digits.data();
-  return readReal(begin, value) == begin + digits.size();
+  return readWhole(digits, value);
 }
 
 // How a header names a column: one of the six, and its unit's factor.
