@@ -4,10 +4,10 @@
 // the next key starts another. "Letzten Fall laden" starts one with the case
 // the last ended run left, at any time until the page is closed. A run
 // starts with the case of the address's fragment (#TLN=159&n=1500&...), the
-// first run only. The run hands over its case
-// after every command, its check at every compute and what it waits for
-// before every wait; the panel (panel.js), the help at prompts (help.js)
-// and the choice of a size (sizes.js) show them. window.tavro offers the
+// first run only. The run hands over its case after every command, its
+// check at every compute and what it waits for before every wait; the panel
+// (panel.js), the help at prompts (help.js) and the choice of a size
+// (sizes.js) show them. window.tavro offers the
 // run's transcript, the screen, the case, the check, the prompt, the sizes
 // and a link to the case.
 'use strict';
@@ -200,7 +200,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     if (wake) wake();
   };
   term.onData(send);
-  tavroSizes.connect({ send, focus: () => focus(), atMenu: () => running && waitingFor === 'menu' });
+  tavroSizes.connect({ send, focus, atMenu: () => running && waitingFor === 'menu' });
   // "Wert behalten" types what a user would to keep the prompt's value.
   const keep = () => {
     const bytes = tavroHelp.keepBytes();
