@@ -1,9 +1,11 @@
 #include "coupling/series.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <utility>
 
-#include "console/number.h"
 
 const std::array<double CouplingData::*, 6> kSizeFields = {
     &CouplingData::TKN,  &CouplingData::TKmax, &CouplingData::TKW,
@@ -108,38 +110,89 @@ std::vector<std::string> splitFields(std::string_view line, char separator) {
   return fields;
 }
 
-// Reads `text` as one whole number; with a decimal comma, points must
-// separate groups of three digits ("1.250,5"). False when it is none.
-bool readValue(std::string_view text, bool decimalComma, double& value) {
-  std::string digits(text);
-  if (decimalComma && digits.find('.') != std::string::npos) {
-    const std::size_t comma = std::min(digits.find(','), digits.size());
-    std::size_t start = digits[0] == '-' || digits[0] == '+' ? 1 : 0;
-    std::string whole;
-    // Groups: 1 to 3 digits, then each point followed by exactly three.
-    std::size_t group = 0;
-    bool first = true;
-    for (std::size_t k = start; k <= comma; ++k) {
-      if (k == comma || digits[k] == '.') {
-        if (group == 0 || group > 3 || (!first && group != 3)) return false;
-        first = false;
-        group = 0;
-      } else if (std::isdigit(static_cast<unsigned char>(digits[k])) != 0) {
-        whole += digits[k];
-        ++group;
-      } else {
-        return false;
-      }
+// How a cell reads as a catalogue value.
+enum class Value { kRead, kNotANumber, kNotFinite, kNotPositive };
+
+// Reads `text` as a catalogue value as a person writes it: a sign, digits
+// with one decimal mark, an optional exponent ("2,5e3"). In a table with a
+// decimal comma, points may separate groups of three digits ("1.250,5");
+// elsewhere the point is the mark. `shift` moves the decimal point that many
+// places to the right before the text is read (3 for a kilo unit), so that
+// "1,005" kNm is 1005 Nm exactly. No blanks, no "inf", "nan" or hexadecimal.
+Value readValue(std::string_view text, bool decimalComma, int shift, double& value) {
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  std::size_t k = 0;
+  std::string number;  // the value as strtod reads it: "-1250.5e3"
+  if (k < text.size() && (text[k] == '+' || text[k] == '-')) number += text[k++];
+  const auto named = [&](std::string_view word) {
+    if (text.size() - k < word.size()) return false;
+    for (std::size_t w = 0; w < word.size(); ++w) {
+      if (std::tolower(static_cast<unsigned char>(text[k + w])) != word[w]) return false;
     }
-    digits = digits.substr(0, start) + whole + digits.substr(comma);
+    return true;
+  };
+  if (named("inf") || named("nan")) return Value::kNotFinite;
+
+  // The whole part: with a decimal comma, points between groups of three.
+  const char mark = decimalComma ? ',' : '.';
+  const std::size_t whole = k;
+  std::size_t group = 0;
+  std::size_t digits = 0;
+  bool grouped = false;
+  for (; k < text.size() && text[k] != mark; ++k) {
+    if (digit(text[k])) {
+      number += text[k];
+      ++group;
+      ++digits;
+    } else if (decimalComma && text[k] == '.' && group >= 1 && group <= 3 &&
+               (grouped ? group == 3 : text[whole] != '0')) {
+      grouped = true;
+      group = 0;
+    } else {
+      break;
+    }
   }
-  return readWhole(digits, value);
+  if (grouped && group != 3) return Value::kNotANumber;
+  if (k < text.size() && text[k] == mark) {
+    number += '.';
+    for (++k; k < text.size() && digit(text[k]); ++k, ++digits) number += text[k];
+  }
+  if (digits == 0) return Value::kNotANumber;
+
+  // The exponent, with the shift added; one too long to matter stays long.
+  long exponent = 0;
+  if (k < text.size() && (text[k] == 'e' || text[k] == 'E')) {
+    ++k;
+    const bool negative = k < text.size() && text[k] == '-';
+    if (k < text.size() && (text[k] == '+' || text[k] == '-')) ++k;
+    const std::size_t first = k;
+    for (; k < text.size() && digit(text[k]); ++k) {
+      if (exponent < 100000) exponent = exponent * 10 + (text[k] - '0');
+    }
+    if (k == first) return Value::kNotANumber;
+    if (negative) exponent = -exponent;
+  }
+  if (k != text.size()) return Value::kNotANumber;
+  number += 'e' + std::to_string(exponent + shift);
+
+  const double read = std::strtod(number.c_str(), nullptr);
+  if (!std::isfinite(read)) return Value::kNotFinite;
+  if (!(read > 0)) return Value::kNotPositive;
+  value = read;
+  return Value::kRead;
 }
 
-// How a header names a column: one of the six, and its unit's factor.
+// True when `cell` looks like a value, in either way of writing numbers.
+bool holdsNumber(std::string_view cell) {
+  double ignored = 0;
+  return readValue(cell, false, 0, ignored) != Value::kNotANumber ||
+         readValue(cell, true, 0, ignored) != Value::kNotANumber;
+}
+
+// How a header names a column: one of the six, and its unit.
 struct Column {
   int value = -1;     // index into kSizeNames, or -1 for another column
-  double factor = 1;  // to the program's units
+  int shift = 0;  // decimal places to the program's units: 3 for a kilo unit
   bool knownUnit = true;
 };
 
@@ -166,7 +219,7 @@ Column headerColumn(std::string_view cell) {
     if (same(name, kSizeNames[static_cast<std::size_t>(k)])) column.value = k;
   }
   if (column.value < 0 || unit.empty()) return column;
-  // The units a maker's table may use for the column, and their factors.
+  // The units a maker's table may use for the column.
   const char* base = column.value <= 2   ? "Nm"
                      : column.value == 3 ? "Nm/rad"
                      : column.value == 5 ? "W"
@@ -174,7 +227,7 @@ Column headerColumn(std::string_view cell) {
   if (same(unit, base) || (column.value == 3 && same(unit, "Nm/r"))) return column;
   if (column.value != 4 && unit.size() > 1 && (unit[0] == 'k' || unit[0] == 'K') &&
       same(unit.substr(1), base)) {
-    column.factor = 1000;
+    column.shift = 3;
     return column;
   }
   column.knownUnit = false;
@@ -212,27 +265,32 @@ Series readSeries(std::string_view bytes) {
                          : head.find(';') != std::string_view::npos ? ';'
                                                                     : ',';
 
-  // The rows, and how their numbers are written.
+  // The rows, each with its line number.
   std::vector<std::pair<int, std::vector<std::string>>> rows;
   for (std::size_t k = first; k < lines.size(); ++k) {
     if (!isBlankLine(lines[k]))
       rows.emplace_back(static_cast<int>(k) + 1, splitFields(lines[k], separator));
   }
-  const auto& headCells = rows.front().second;
-  bool header = false;
-  for (std::size_t k = 1; k < headCells.size(); ++k) {
-    double ignored = 0;
-    if (!readValue(headCells[k], false, ignored) &&
-        !readValue(headCells[k], true, ignored))
-      header = true;
+
+  // The first row is a header when it names one of the six columns, or when
+  // none of the cells where a size has its values holds a number. A size
+  // with a typo or a notes column is a size, read or named as such.
+  const std::vector<std::string> headCells = rows.front().second;
+  bool names = false;
+  bool numbers = false;
+  for (std::size_t k = 0; k < headCells.size(); ++k) {
+    names = names || headerColumn(headCells[k]).value >= 0;
+    numbers = numbers || (k >= 1 && k <= 6 && holdsNumber(headCells[k]));
   }
+  const bool header = names || !numbers;
 
   // Which column holds what: by the header's names, or in dialog d's order.
   std::array<std::size_t, 6> at = {1, 2, 3, 4, 5, 6};
-  std::array<double, 6> factor = {1, 1, 1, 1, 1, 1};
+  std::array<int, 6> shift = {0, 0, 0, 0, 0, 0};
   std::size_t nameAt = 0;
   if (header) {
     std::array<int, 6> found = {-1, -1, -1, -1, -1, -1};
+    std::array<int, 6> unitShift = shift;
     int other = -1;
     for (std::size_t k = 0; k < headCells.size(); ++k) {
       const Column column = headerColumn(headCells[k]);
@@ -240,29 +298,38 @@ Series readSeries(std::string_view bytes) {
         if (other < 0) other = static_cast<int>(k);
         continue;
       }
-      auto& place = found[static_cast<std::size_t>(column.value)];
-      if (place >= 0) continue;
+      const auto v = static_cast<std::size_t>(column.value);
+      if (found[v] >= 0) continue;
       if (!column.knownUnit) {
-        series.ignored.push_back(
-            {rows.front().first, std::string("die Einheit von ") +
-                                     kSizeNames[static_cast<std::size_t>(column.value)] +
-                                     " ist unbekannt; gelesen wird nichts"});
+        series.ignored.push_back({rows.front().first, std::string("die Einheit von ") +
+                                                          kSizeNames[v] +
+                                                          " ist unbekannt; gelesen wird nichts"});
         return series;
       }
-      place = static_cast<int>(k);
-      factor[static_cast<std::size_t>(column.value)] = column.factor;
+      found[v] = static_cast<int>(k);
+      unitShift[v] = column.shift;
     }
     bool all = true;
     for (const int place : found) all = all && place >= 0;
     if (all) {
       for (std::size_t v = 0; v < 6; ++v) at[v] = static_cast<std::size_t>(found[v]);
-      nameAt = other < 0 ? headCells.size() : static_cast<std::size_t>(other);
+      shift = unitShift;
+      // No name column: the sizes are named by their lines.
+      nameAt = other < 0 ? SIZE_MAX : static_cast<std::size_t>(other);
       series.header = Series::Header::kByName;
     } else {
-      factor = {1, 1, 1, 1, 1, 1};
       series.header = Series::Header::kInOrder;
     }
     rows.erase(rows.begin());
+  }
+
+  // Beyond the first kMostSizes rows nothing is read; one entry says so.
+  if (rows.size() > kMostSizes) {
+    series.ignored.push_back(
+        {rows[kMostSizes].first, "diese und " + std::to_string(rows.size() - kMostSizes - 1) +
+                                     " weitere Zeilen nicht gelesen: mehr als " +
+                                     std::to_string(kMostSizes) + " Baugrößen"});
+    rows.resize(kMostSizes);
   }
 
   // A decimal comma in any value means the whole table is written so.
@@ -273,28 +340,34 @@ Series readSeries(std::string_view bytes) {
     }
   }
 
-  std::size_t needed = nameAt < headCells.size() ? nameAt + 1 : 0;
+  std::size_t needed = nameAt == SIZE_MAX ? 0 : nameAt + 1;
   for (const std::size_t column : at) needed = std::max(needed, column + 1);
+  std::vector<IgnoredLine> refused;
   for (const auto& [line, cells] : rows) {
     if (cells.size() < needed) {
-      series.ignored.push_back({line, "zu wenige Spalten (" +
-                                          std::to_string(cells.size()) + " statt " +
-                                          std::to_string(needed) + ")"});
+      refused.push_back({line, "zu wenige Spalten (" + std::to_string(cells.size()) +
+                                   " statt " + std::to_string(needed) + ")"});
       continue;
     }
     CouplingSize size;
     size.name = nameAt < cells.size() ? cells[nameAt] : "";
     if (size.name.empty()) size.name = "Zeile " + std::to_string(line);
-    bool readable = true;
-    for (std::size_t v = 0; v < 6 && readable; ++v) {
-      if (!readValue(cells[at[v]], series.decimalComma, size.values[v])) {
-        series.ignored.push_back({line, std::string(kSizeNames[v]) + " ist keine Zahl"});
-        readable = false;
-      }
-      size.values[v] *= factor[v];
+    Value read = Value::kRead;
+    std::size_t v = 0;
+    for (; v < 6 && read == Value::kRead; ++v)
+      read = readValue(cells[at[v]], series.decimalComma, shift[v], size.values[v]);
+    if (read == Value::kRead) {
+      series.sizes.push_back(size);
+      continue;
     }
-    if (readable) series.sizes.push_back(size);
+    constexpr const char* kWhy[] = {"", " ist keine Zahl", " ist keine endliche Zahl",
+                                    " ist nicht positiv"};
+    refused.push_back(
+        {line, std::string(kSizeNames[v - 1]) + kWhy[static_cast<int>(read)]});
   }
+  // The cut-off entry, if any, names the last lines: it goes last.
+  refused.insert(refused.end(), series.ignored.begin(), series.ignored.end());
+  series.ignored = std::move(refused);
   return series;
 }
 

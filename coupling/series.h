@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,7 @@ struct CouplingSize {
 // A line of the table that could not be read, and why, in German words.
 struct IgnoredLine {
   int line;            // counted from 1, the header and blank lines included
-  std::string reason;  // "TKmax ist keine Zahl"
+  std::string reason;  // "TKmax ist keine Zahl", "psi ist nicht positiv"
 };
 
 struct Series {
@@ -44,18 +45,24 @@ extern const std::array<const char*, 6> kSizeNames;
 // taken as Windows-1252 (as spreadsheets on German Windows write CSV).
 std::string tableText(std::string_view bytes);
 
+// The most sizes a table is read for; the lines beyond are named as one.
+inline constexpr std::size_t kMostSizes = 10000;
+
 // Reads a table (bytes as tableText takes them). Columns are separated by
 // tabs, else by ';', else by ',' (whichever the first line that is not blank
 // holds first in that order); a field may stand in double quotes, with ""
-// for a quote inside. Blank lines are skipped. A first line whose value
-// columns are not all numbers is a header: if it names the six columns (in
-// any order and case, each perhaps with its unit in brackets: Nm or kNm,
-// Nm/rad or kNm/rad, W or kW; kilo values are converted), the columns are
-// taken by those names and the first other column is the size's name;
-// otherwise the columns are the name and the six values in dialog d's order.
-// Numbers are read with a decimal point, or, in a table where any number has
-// a decimal comma, with a decimal comma and points that separate thousands
-// ("1.250,5"). A line that cannot be read is left out and named.
+// for a quote inside. Blank lines are skipped. The first line is a header
+// when a cell of it names one of the six columns, or when none of its cells
+// 1 to 6 holds a number; otherwise it is a size like any other. If the
+// header names all six (in any order and case, each perhaps with its unit in
+// brackets: Nm or kNm, Nm/rad or kNm/rad, W or kW; kilo values are
+// converted exactly), the columns are taken by those names and the first
+// other column is the size's name; otherwise the columns are the name and
+// the six values in dialog d's order, and further columns are notes. A value
+// is a finite, positive decimal number: with a decimal point, or, in a table
+// where any value has a decimal comma, with a decimal comma and points that
+// separate thousands ("1.250,5"). A line that cannot be read is left out and
+// named with the first reason ("TKmax ist keine endliche Zahl").
 Series readSeries(std::string_view bytes);
 
 // `data` with its six coupling fields set to `size`'s values.

@@ -53,6 +53,40 @@ TEST(Series, ReadsWhatSpreadsheetsWrite) {
        {{"Größe 38\u00a0€", example}},
        {},
        true},
+      {"values no one builds: infinite, not a number, hexadecimal, too large, zero",
+       "X1;inf;530;69;2689;0,8;12\nX2;265;NaN;69;2689;0,8;12\nX3;265;530;0x10;2689;0,8;12\n"
+       "X4;265;530;69;1e999;0,8;12\nX5;265;530;69;2689;0;12\nX6;265;530;69;2689;0,8;-12\n"
+       "X7;265;530;69;2689;0,8;12\n",
+       {{"X7", example}},
+       {{1, "TKN ist keine endliche Zahl"},
+        {2, "TKmax ist keine endliche Zahl"},
+        {3, "TKW ist keine Zahl"},
+        {4, "Cdyn ist keine endliche Zahl"},
+        {5, "psi ist nicht positiv"},
+        {6, "PKW ist nicht positiv"}},
+       true},
+      {"no header, a notes column: the first line is the smallest size",
+       "B1;60;120;16;600;0,8;4;klein\nB4;265;530;69;2689;0,8;12;\n",
+       {{"B1", {60, 120, 16, 600, 0.8, 4}}, {"B4", example}},
+       {},
+       true},
+      {"a first line with a typo is a size that is named, not a header",
+       "B1;60;12O;16;600;0.8;4\nB4;265;530;69;2689;0.8;12\n",
+       {{"B4", example}},
+       {{1, "TKmax ist keine Zahl"}},
+       false},
+      {"a header without data rows", "Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\n", {}, {}, false},
+      {"a header without a name column: sizes named by their lines",
+       "TKN;TKmax;TKW;Cdyn;psi;PKW\n265;530;69;2689;0.8;12;extra\n265;530;69;2689;0.8;12\n",
+       {{"Zeile 2", example}, {"Zeile 3", example}},
+       {},
+       false},
+      {"kilo units with three decimals move the point, exactly",
+       "Typ;TKN [kNm];TKmax [kNm];TKW;Cdyn [kNm/rad];psi;PKW [kW]\n"
+       "A;0,265;0,53;69;2,689;0,8;0,012\nB;1,005;2,01;69;1.000,001;0,8;1\n",
+       {{"A", example}, {"B", {1005, 2010, 69, 1000001, 0.8, 1000}}},
+       {},
+       true},
       {"an unknown unit",
        "TKN [lbft];TKmax;TKW;Cdyn;psi;PKW\n1;2;3;4;5;6\n",
        {},
@@ -74,6 +108,17 @@ TEST(Series, ReadsWhatSpreadsheetsWrite) {
     }
     EXPECT_EQ(series.decimalComma, c.decimalComma);
   }
+}
+
+TEST(Series, ReadsTheFirstTenThousandSizesAndNamesTheRest) {
+  std::string text = "Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\n";
+  for (int k = 0; k < 10005; ++k) text += "B;265;530;69;2689;0.8;12\n";
+  const Series series = readSeries(text);
+  EXPECT_EQ(series.sizes.size(), kMostSizes);
+  ASSERT_EQ(series.ignored.size(), 1U);
+  EXPECT_EQ(series.ignored[0].line, 10002);
+  EXPECT_EQ(series.ignored[0].reason,
+            "diese und 4 weitere Zeilen nicht gelesen: mehr als 10000 Baugrößen");
 }
 
 TEST(Series, TheExampleHoldsTheExampleCasesCoupling) {

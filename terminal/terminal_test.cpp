@@ -516,8 +516,12 @@ Outcome runBroken(const std::string& input, In in, Out out, const char* arg = nu
   close(errPipe[1]);
   if (out == Out::kGoneReaderSigpipeIgnored) close(outPipe[0]);
   if (in == In::kLateNonBlocking) std::this_thread::sleep_for(500ms);
-  EXPECT_EQ(static_cast<ssize_t>(input.size()),
-            write(inPipe[1], input.data(), input.size()));
+  // A child whose input is not the pipe never reads it: a write there could
+  // meet a pipe without reader, and SIGPIPE would end this test binary.
+  if (in == In::kScript || in == In::kLateNonBlocking) {
+    EXPECT_EQ(static_cast<ssize_t>(input.size()),
+              write(inPipe[1], input.data(), input.size()));
+  }
   close(inPipe[1]);
   if (out == Out::kSlowNonBlocking) std::this_thread::sleep_for(300ms);
 
