@@ -1,5 +1,8 @@
 #include "check/din740.h"
 
+#include <cmath>
+#include <cstdio>
+
 #include "check/din740_formulas.h"
 
 namespace {
@@ -40,3 +43,26 @@ std::array<CheckOutcome, std::size(kChecks)> checkOutcomes(const CouplingData& d
 }
 
 bool isOkay(double value, double limit) { return value <= limit; }
+
+std::string shareText(const CheckOutcome& outcome) {
+  const double share = outcome.value / outcome.limit * 100;
+  if (!(outcome.limit > 0) || !std::isfinite(share)) return "–";
+  // The fewest decimals whose rounding stays on the verdict's side of 100.
+  const auto side = [](double x) { return x < 100 ? -1 : x > 100 ? 1 : 0; };
+  double shown = share;
+  int decimals = 0;
+  for (; decimals <= 2; ++decimals) {
+    const double scale = std::pow(10.0, decimals);
+    shown = std::round(share * scale) / scale;
+    if (side(shown) == side(share)) break;
+  }
+  if (decimals > 2) {
+    decimals = 2;
+    shown = (share < 100 ? std::floor(share * 100) : std::ceil(share * 100)) / 100;
+  }
+  char text[400];  // the widest finite share, 309 digits, and more
+  std::snprintf(text, sizeof text, "%.*f %%", decimals, shown);
+  std::string out = text;
+  if (const std::size_t point = out.find('.'); point != std::string::npos) out[point] = ',';
+  return out;
+}

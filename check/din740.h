@@ -2,6 +2,7 @@
 
 #include <array>
 #include <iterator>
+#include <string>
 
 #include "coupling/coupling_data.h"
 
@@ -45,12 +46,15 @@ void computeStageTwo(const CouplingData& data, CheckResults& results);
 CheckResults checkCoupling(const CouplingData& data);
 
 // One of the six checks: a value of the results against a limit of the
-// case, named by their symbols.
+// case, named by their symbols, and what a reader calls the check.
 struct CheckRule {
   const char* valueName;
   double CheckResults::*value;
   const char* limitName;
   double CouplingData::*limit;
+  const char* title;  // "II Stoß von der Lastseite", UTF-8 for the page
+  const char* brief;  // "II L": a table column's title
+  const char* unit;   // of the value and the limit: "Nm", "W"
 };
 
 // The six checks in the order the result pages give them: nominal torque,
@@ -58,12 +62,18 @@ struct CheckRule {
 // alternating torque, damping power. The damping check compares PWimax,
 // which has the temperature factor.
 inline constexpr CheckRule kChecks[] = {
-    {"TLNmax", &CheckResults::TLNmax, "TKN", &CouplingData::TKN},
-    {"TSAmax", &CheckResults::TSAmax, "TKmax", &CouplingData::TKmax},
-    {"TSLmax", &CheckResults::TSLmax, "TKmax", &CouplingData::TKmax},
-    {"TSmax", &CheckResults::TSmax, "TKmax", &CouplingData::TKmax},
-    {"TWimax", &CheckResults::TWimax, "TKW", &CouplingData::TKW},
-    {"PWimax", &CheckResults::PWimax, "PKW", &CouplingData::PKW},
+    {"TLNmax", &CheckResults::TLNmax, "TKN", &CouplingData::TKN, "I Nennmoment", "I",
+     "Nm"},
+    {"TSAmax", &CheckResults::TSAmax, "TKmax", &CouplingData::TKmax,
+     "II Stoß von der Antriebsseite", "II A", "Nm"},
+    {"TSLmax", &CheckResults::TSLmax, "TKmax", &CouplingData::TKmax,
+     "II Stoß von der Lastseite", "II L", "Nm"},
+    {"TSmax", &CheckResults::TSmax, "TKmax", &CouplingData::TKmax,
+     "III Resonanzdurchfahrt", "III", "Nm"},
+    {"TWimax", &CheckResults::TWimax, "TKW", &CouplingData::TKW, "Dauerwechselmoment",
+     "Wechs.", "Nm"},
+    {"PWimax", &CheckResults::PWimax, "PKW", &CouplingData::PKW, "Dämpfungsleistung",
+     "Dämpf.", "W"},
 };
 
 // One of the six checks for a case.
@@ -76,6 +86,13 @@ struct CheckOutcome {
 // The six checks of `data`, whose check gave `results`, in kChecks' order.
 std::array<CheckOutcome, std::size(kChecks)> checkOutcomes(const CouplingData& data,
                                                            const CheckResults& results);
+
+// The value's share of the limit as a reader is shown it, in German:
+// whole percent ("171 %"), with one or two decimals where whole percent
+// would fall on the other side of 100 % than the verdict ("100,4 %",
+// "99,96 %"; past two decimals rounded toward the verdict's side), and "–"
+// where the limit is not positive or a number is not finite.
+std::string shareText(const CheckOutcome& outcome);
 
 // The verdict of one check: okay only when the value is at most its limit.
 // A value or limit that is not a number is never okay, so a check whose

@@ -103,7 +103,7 @@ inline constexpr auto kVfi =
 // which is the excitation frequency, not the rotational one.
 inline constexpr auto kSf =
     quantity("Sf", "", &CheckResults::Sf,
-             choose(ferr <= 10, nullptr, 1, nullptr, sqrt(ferr / 10)));
+             choose(ferr <= 10, nullptr, 1, "Wurzelzweig", sqrt(ferr / 10)));
 // Continuous alternating torque and the damping power it turns into heat.
 inline constexpr auto kTWi = quantity("TWi", "Nm", &CheckResults::TWi, TIK* term(kVfi));
 inline constexpr Result TWi = term(kTWi);

@@ -113,3 +113,20 @@ TEST(IsOkay, OnlyAValueAtMostItsLimit) {
 }
 
 }  // namespace
+
+TEST(ShareText, NeverContradictsTheVerdict) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    double value, limit;
+    const char* text;
+  } cases[] = {
+      {908.902, 530, "171 %"},   {100.4, 100, "100,4 %"},  {99.96, 100, "99,96 %"},
+      {100, 100, "100 %"},       {99.6, 100, "99,6 %"},    {99.9999, 100, "99,99 %"},
+      {100.0001, 100, "100,01 %"}, {50, 0, "–"},          {50, -10, "–"},
+      {inf, 100, "–"},           {std::nan(""), 100, "–"}, {12, 400, "3 %"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(shareText({c.value, c.limit, isOkay(c.value, c.limit)}), c.text)
+        << c.value << " of " << c.limit;
+  }
+}

@@ -205,8 +205,10 @@ struct Choice : Node {
       ifFalse.write(out, style, c);
     }
   }
-  // Which case applied, in words: "Anfahren lastfrei (startLoaded = 0)", or
-  // "ferr = 50 1/s > 10 1/s".
+  // Which case applied, in words: "Anfahren lastfrei" (the words of the
+  // branch), or for a choice without words for its first branch the
+  // comparison, "ferr = 50 1/s > 10 1/s", and "ferr ist keine Zahl:
+  // Wurzelzweig" (the second branch's words) where it cannot be written.
   void describe(std::string& out, const Context& c) const;
 };
 
@@ -287,16 +289,18 @@ constexpr auto choose(C c, const char* whenTrue, double a, const char* whenFalse
 template <Expression C, Expression A, Expression B>
 void Choice<C, A, B>::describe(std::string& out, const Context& c) const {
   const bool holds = condition(c);
-  const char* words = holds ? whenTrue : whenFalse;
   const Style plain{true, false};
-  if (words != nullptr) {
-    // "Anfahren lastfrei (startLoaded = 0)"
-    out += words;
-    out += " (";
+  if (whenTrue != nullptr) {
+    // "Anfahren lastfrei": the switch's meaning, not its name
+    out += holds ? whenTrue : whenFalse;
+    return;
+  }
+  const double left = condition.left(c);
+  if (left != left) {
+    // A comparison with a NaN is false: name why its other branch applies.
     out += condition.left.name;
-    out += " = ";
-    writeValue(out, condition.left(c), plain);
-    out += ')';
+    out += " ist keine Zahl: ";
+    out += whenFalse;
     return;
   }
   // "ferr = 50 1/s > 10 1/s"
@@ -305,7 +309,7 @@ void Choice<C, A, B>::describe(std::string& out, const Context& c) const {
     unit = std::string(" ") + condition.left.unit;
   out += condition.left.name;
   out += " = ";
-  writeValue(out, condition.left(c), plain);
+  writeValue(out, left, plain);
   out += unit;
   out += holds ? " ≤ " : " > ";
   writeValue(out, condition.right(c), plain);

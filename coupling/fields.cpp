@@ -78,7 +78,6 @@ bool readField(const Field& field, const std::string& text, CouplingData& data) 
   if (field.real != nullptr) return readWhole(text, data.*field.real);
   int value = 0;
   if (!readWhole(text, value)) return false;
-  if (field.isSwitch && value != 0 && value != 1) return false;
   data.*field.integer = value;
   return true;
 }

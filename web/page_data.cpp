@@ -1,7 +1,7 @@
 #include "web/page_data.h"
 
-#include <cmath>
-#include <cstdio>
+#include <algorithm>
+#include <optional>
 
 #include "check/curve.h"
 #include "check/derivation.h"
@@ -9,6 +9,7 @@
 #include "check/sizing.h"
 #include "console/console.h"
 #include "console/format.h"
+#include "console/json.h"
 #include "console/number.h"
 #include "coupling/display.h"
 #include "coupling/fields.h"
@@ -32,73 +33,41 @@ constexpr Result kResults[] = {
     {"TWimax", &CheckResults::TWimax}, {"PWi", &CheckResults::PWi},
 };
 
-void appendString(std::string& out, std::string_view text) {
-  out += '"';
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      out += escape;
-    } else {
-      out += c;
-    }
-  }
-  out += '"';
+// The six values value, limit, okay and share of one check, as members of
+// the open object.
+void writeOutcome(JsonWriter& json, const CheckOutcome& c) {
+  json.key("value").number(c.value).key("limit").number(c.limit);
+  json.key("okay").boolean(c.okay).key("share").string(shareText(c));
 }
 
-// A number; one JSON has no word for as an object no string can be taken
-// for: {"nonFinite": "NaN"}, "Infinity" or "-Infinity".
-void appendNumber(std::string& out, double value) {
-  if (std::isnan(value)) {
-    out += "{\"nonFinite\":\"NaN\"}";
-  } else if (std::isinf(value)) {
-    out += value > 0 ? "{\"nonFinite\":\"Infinity\"}" : "{\"nonFinite\":\"-Infinity\"}";
-  } else {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    out += text;
-  }
-}
-
-// Starts a member: a comma unless it is the first of its object or array.
-void appendKey(std::string& out, std::string_view key) {
-  if (out.back() != '{' && out.back() != '[') out += ',';
-  appendString(out, key);
-  out += ':';
-}
-
-// The members value, limit and okay of one check, for an open object.
-void appendOutcome(std::string& out, const CheckOutcome& c) {
-  appendKey(out, "value");
-  appendNumber(out, c.value);
-  appendKey(out, "limit");
-  appendNumber(out, c.limit);
-  appendKey(out, "okay");
-  out += c.okay ? "true" : "false";
-}
-
-void appendCase(std::string& out, const CouplingData& data) {
-  out += '{';
+void writeCase(JsonWriter& json, const CouplingData& data) {
+  json.beginObject();
   for (const Field& f : kFields) {
-    appendKey(out, f.name);
+    json.key(f.name);
     if (f.real != nullptr) {
-      appendNumber(out, data.*f.real);
+      json.number(data.*f.real);
     } else {
-      out += std::to_string(data.*f.integer);
+      json.integer(data.*f.integer);
     }
   }
-  out += '}';
+  json.endObject();
 }
 
-// The printed text of every field, for the members of an open object.
-void appendPrintedCase(std::string& out, const CouplingData& data) {
-  for (const Field& f : kFields) {
-    appendKey(out, f.name);
-    appendString(out, printedValue(data, f));
+// The printed text of every field, as members of the open object.
+void writePrintedCase(JsonWriter& json, const CouplingData& data) {
+  for (const Field& f : kFields) json.key(f.name).string(printedValue(data, f));
+}
+
+// What the page calls the six checks, in their order: {title, brief, unit,
+// valueName, limitName}.
+void writeCheckNames(JsonWriter& json) {
+  json.beginArray();
+  for (const CheckRule& rule : kChecks) {
+    json.beginObject().key("title").string(rule.title).key("brief").string(rule.brief);
+    json.key("unit").string(rule.unit).key("valueName").string(rule.valueName);
+    json.key("limitName").string(rule.limitName).endObject();
   }
+  json.endArray();
 }
 
 bool isExample(const CouplingData& data) {
@@ -149,215 +118,154 @@ std::vector<std::string> pagesOf(Command command) {
 }  // namespace
 
 std::string caseMessage(const CouplingData& data) {
-  std::string out = "{";
-  appendKey(out, "case");
-  appendCase(out, data);
-  appendKey(out, "printed");
-  out += '{';
-  appendPrintedCase(out, data);
-  out += '}';
-  appendKey(out, "link");
-  appendString(out, caseLink(data));
-  appendKey(out, "example");
-  out += isExample(data) ? "true" : "false";
-  out += '}';
-  return out;
+  JsonWriter json;
+  json.beginObject().key("case");
+  writeCase(json, data);
+  json.key("printed").beginObject();
+  writePrintedCase(json, data);
+  json.endObject();
+  json.key("link").string(caseLink(data)).key("example").boolean(isExample(data));
+  json.endObject();
+  return json.text();
 }
 
 std::string checkMessage(const CouplingData& data, const CheckResults& results) {
-  std::string out = "{";
-  appendKey(out, "version");
-  appendString(out, TAVRO_VERSION);
-  appendKey(out, "case");
-  appendCase(out, data);
+  JsonWriter json;
+  json.beginObject().key("version").string(TAVRO_VERSION).key("case");
+  writeCase(json, data);
 
-  appendKey(out, "results");
-  out += '{';
-  for (const Result& r : kResults) {
-    appendKey(out, r.name);
-    appendNumber(out, results.*r.value);
-  }
-  out += '}';
+  json.key("results").beginObject();
+  for (const Result& r : kResults) json.key(r.name).number(results.*r.value);
+  json.endObject();
 
-  appendKey(out, "checks");
-  out += '[';
+  json.key("names");
+  writeCheckNames(json);
+  json.key("checks").beginArray();
   const auto outcomes = checkOutcomes(data, results);
   for (std::size_t k = 0; k < outcomes.size(); ++k) {
-    if (out.back() != '[') out += ',';
-    out += "{";
-    appendOutcome(out, outcomes[k]);
-    appendKey(out, "valueName");
-    appendString(out, kChecks[k].valueName);
-    appendKey(out, "limitName");
-    appendString(out, kChecks[k].limitName);
-    out += '}';
+    json.beginObject();
+    writeOutcome(json, outcomes[k]);
+    json.key("valueName").string(kChecks[k].valueName);
+    json.key("limitName").string(kChecks[k].limitName).endObject();
   }
-  out += ']';
+  json.endArray();
 
-  appendKey(out, "curve");
-  out += '[';
-  for (const CurvePoint& p : alternatingTorqueCurve(data)) {
-    if (out.back() != '[') out += ',';
-    out += '[';
-    appendNumber(out, p.n);
-    out += ',';
-    appendNumber(out, p.TWimax);
-    out += ']';
-  }
-  out += ']';
+  json.key("curve").beginArray();
+  for (const CurvePoint& p : alternatingTorqueCurve(data))
+    json.beginArray().number(p.n).number(p.TWimax).endArray();
+  json.endArray();
 
-  appendKey(out, "steps");
-  out += '[';
+  json.key("steps").beginArray();
   for (const DerivationStep& step : derive(data)) {
-    if (out.back() != '[') out += ',';
-    out += '{';
-    appendKey(out, "symbol");
-    appendString(out, step.symbol);
-    appendKey(out, "expression");
-    appendString(out, step.expression);
-    appendKey(out, "substituted");
-    appendString(out, step.substituted);
-    appendKey(out, "value");
-    appendNumber(out, step.value);
-    appendKey(out, "printed");
-    appendString(out, formatReal(step.value));
-    appendKey(out, "unit");
-    appendString(out, step.unit);
-    appendKey(out, "condition");
-    appendString(out, step.condition);
-    appendKey(out, "mathml");
-    appendString(out, step.mathml);
-    out += '}';
+    json.beginObject().key("symbol").string(step.symbol);
+    json.key("expression").string(step.expression);
+    json.key("substituted").string(step.substituted);
+    json.key("value").number(step.value).key("printed").string(formatReal(step.value));
+    json.key("unit").string(step.unit).key("condition").string(step.condition);
+    json.key("mathml").string(step.mathml).endObject();
   }
-  out += ']';
+  json.endArray();
 
-  appendKey(out, "printed");
-  out += '{';
-  appendPrintedCase(out, data);
-  for (const Result& r : kResults) {
-    appendKey(out, r.name);
-    appendString(out, formatReal(results.*r.value));
-  }
-  appendKey(out, "PWimax");
-  appendString(out, formatReal(results.PWimax));
-  out += '}';
+  json.key("printed").beginObject();
+  writePrintedCase(json, data);
+  for (const Result& r : kResults) json.key(r.name).string(formatReal(results.*r.value));
+  json.key("PWimax").string(formatReal(results.PWimax)).endObject();
 
-  appendKey(out, "pages");
-  out += '{';
-  appendKey(out, "values");
-  out += listMessage(pagesOf([&](Console& c) { showCurrentValues(c, data); }));
-  appendKey(out, "results");
   CheckResults scratch{};  // the command's own results; the same as `results`
-  out += listMessage(pagesOf([&](Console& c) { computeCommand(c, data, scratch); }));
-  out += "}}";
-  return out;
+  json.key("pages").beginObject();
+  json.key("values").raw(
+      listMessage(pagesOf([&](Console& c) { showCurrentValues(c, data); })));
+  json.key("results").raw(
+      listMessage(pagesOf([&](Console& c) { computeCommand(c, data, scratch); })));
+  json.endObject().endObject();
+  return json.text();
 }
 
 std::string waitMessage(Wait what, const Field* field, const CouplingData& now,
                         const CouplingData& before) {
   constexpr const char* kWaits[] = {"menu", "key", "page", "number"};
-  std::string out = "{";
-  appendKey(out, "wait");
-  appendString(out, kWaits[static_cast<int>(what)]);
-  appendKey(out, "prompt");
+  JsonWriter json;
+  json.beginObject().key("wait").string(kWaits[static_cast<int>(what)]).key("prompt");
   if (what != Wait::kNumber || field == nullptr) {
-    out += "null}";
-    return out;
+    json.null().endObject();
+    return json.text();
   }
-  out += '{';
-  appendKey(out, "field");
-  appendString(out, field->name);
-  appendKey(out, "value");
-  appendNumber(out, fieldValue(now, *field));
-  appendKey(out, "printed");
-  appendString(out, printedValue(now, *field));
-  appendKey(out, "description");
-  appendString(out, field->description);
-  appendKey(out, "unit");
-  appendString(out, field->unit);
-  appendKey(out, "switch");
-  out += field->isSwitch ? "true" : "false";
-  appendKey(out, "keep");
-  appendString(out, exactValue(before, *field));
-  out += "}}";
-  return out;
+  json.beginObject().key("field").string(field->name);
+  json.key("value").number(fieldValue(now, *field));
+  json.key("printed").string(printedValue(now, *field));
+  json.key("description").string(field->description).key("unit").string(field->unit);
+  json.key("switch").boolean(field->isSwitch);
+  json.key("keep").string(exactValue(before, *field));
+  json.endObject().endObject();
+  return json.text();
+}
+
+std::string seriesHeadMessage(const Series& series) {
+  constexpr const char* kHeaders[] = {"none", "byName", "inOrder"};
+  JsonWriter json;
+  json.beginObject().key("decimalComma").boolean(series.decimalComma);
+  json.key("header").string(kHeaders[static_cast<int>(series.header)]);
+  json.key("fields").beginArray();
+  for (const char* name : kSizeNames) json.string(name);
+  json.endArray().key("names");
+  writeCheckNames(json);
+  json.key("count").integer(static_cast<long long>(series.sizes.size()));
+  json.key("ignored").beginArray();
+  for (const IgnoredLine& line : series.ignored) {
+    json.beginObject().key("line").integer(line.line);
+    json.key("reason").string(line.reason).endObject();
+  }
+  json.endArray().endObject();
+  return json.text();
+}
+
+std::string sizesMessage(const CouplingData& data, const Series& series, std::size_t from,
+                         std::size_t to, std::optional<std::size_t>& smallest) {
+  to = std::min(to, series.sizes.size());
+  from = std::min(from, to);
+  const std::vector<CouplingSize> part(series.sizes.begin() + static_cast<long>(from),
+                                       series.sizes.begin() + static_cast<long>(to));
+  const std::vector<SizeCheck> checks = checkSizes(data, part);
+  if (const auto first = smallestPassing(checks); first && !smallest) smallest = from + *first;
+  JsonWriter json;
+  json.beginArray();
+  for (std::size_t k = 0; k < part.size(); ++k) {
+    json.beginObject().key("name").string(part[k].name).key("values").beginArray();
+    for (const double value : part[k].values) json.number(value);
+    json.endArray().key("exact").beginArray();
+    for (const double value : part[k].values) json.string(shortestReal(value));
+    json.endArray().key("checks").beginArray();
+    for (const CheckOutcome& c : checks[k].checks) {
+      json.beginObject();
+      writeOutcome(json, c);
+      json.endObject();
+    }
+    json.endArray().key("okay").boolean(checks[k].okay).endObject();
+  }
+  json.endArray();
+  return json.text();
 }
 
 std::string seriesMessage(const CouplingData& data, std::string_view table) {
   const Series series = readSeries(table);
-  const std::vector<SizeCheck> checks = checkSizes(data, series.sizes);
-  constexpr const char* kHeaders[] = {"none", "byName", "inOrder"};
-  std::string out = "{";
-  appendKey(out, "decimalComma");
-  out += series.decimalComma ? "true" : "false";
-  appendKey(out, "header");
-  appendString(out, kHeaders[static_cast<int>(series.header)]);
-  appendKey(out, "fields");
-  out += '[';
-  for (const char* name : kSizeNames) {
-    if (out.back() != '[') out += ',';
-    appendString(out, name);
+  std::optional<std::size_t> smallest;
+  JsonWriter json;
+  json.beginObject().key("head").raw(seriesHeadMessage(series));
+  json.key("sizes").raw(sizesMessage(data, series, 0, series.sizes.size(), smallest));
+  json.key("smallest");
+  if (smallest) {
+    json.integer(static_cast<long long>(*smallest));
+  } else {
+    json.null();
   }
-  out += ']';
-  appendKey(out, "sizes");
-  out += '[';
-  for (std::size_t k = 0; k < series.sizes.size(); ++k) {
-    if (out.back() != '[') out += ',';
-    out += '{';
-    appendKey(out, "name");
-    appendString(out, series.sizes[k].name);
-    appendKey(out, "values");
-    out += '[';
-    for (const double value : series.sizes[k].values) {
-      if (out.back() != '[') out += ',';
-      appendNumber(out, value);
-    }
-    out += ']';
-    appendKey(out, "exact");
-    out += '[';
-    for (const double value : series.sizes[k].values) {
-      if (out.back() != '[') out += ',';
-      appendString(out, shortestReal(value));
-    }
-    out += ']';
-    appendKey(out, "checks");
-    out += '[';
-    for (const CheckOutcome& c : checks[k].checks) {
-      if (out.back() != '[') out += ',';
-      out += '{';
-      appendOutcome(out, c);
-      out += '}';
-    }
-    out += ']';
-    appendKey(out, "okay");
-    out += checks[k].okay ? "true" : "false";
-    out += '}';
-  }
-  out += ']';
-  appendKey(out, "smallest");
-  const std::optional<std::size_t> smallest = smallestPassing(checks);
-  out += smallest ? std::to_string(*smallest) : "null";
-  appendKey(out, "ignored");
-  out += '[';
-  for (const IgnoredLine& line : series.ignored) {
-    if (out.back() != '[') out += ',';
-    out += '{';
-    appendKey(out, "line");
-    out += std::to_string(line.line);
-    appendKey(out, "reason");
-    appendString(out, line.reason);
-    out += '}';
-  }
-  out += "]}";
-  return out;
+  json.endObject();
+  return json.text();
 }
 
 std::string listMessage(const std::vector<std::string>& texts) {
-  std::string out = "[";
-  for (const std::string& text : texts) {
-    if (out.back() != '[') out += ',';
-    appendString(out, text);
-  }
-  out += ']';
-  return out;
+  JsonWriter json;
+  json.beginArray();
+  for (const std::string& text : texts) json.string(text);
+  json.endArray();
+  return json.text();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,6 +10,7 @@
 #include "console/console.h"
 #include "coupling/coupling_data.h"
 #include "coupling/fields.h"
+#include "coupling/series.h"
 
 // What the browser page is handed by a run, as JSON texts. Numbers are
 // handed at full precision; the objects {"nonFinite": "NaN"} ("Infinity",
@@ -24,8 +27,10 @@
 std::string caseMessage(const CouplingData& data);
 
 // {"version", "case", "results" (TLNmax TSAmax TSLmax TSmax fe nR VR Vfi Sf
-// TWi TWimax PWi), "checks" (the six, in order: {value, limit, okay,
-// valueName, limitName}), "curve" ([n, TWimax] pairs), "steps" (the way to
+// TWi TWimax PWi), "names" (what the six checks are called, in order:
+// {title, brief, unit, valueName, limitName}), "checks" (the six, in order:
+// {value, limit, okay, share (check/din740.h's shareText), valueName,
+// limitName}), "curve" ([n, TWimax] pairs), "steps" (the way to
 // every result, check/derivation.h: {symbol, expression, substituted, value,
 // printed, unit, condition, mathml}), "printed" (the case,
 // the results and PWimax), "pages" ({"values": the three display pages,
@@ -41,13 +46,23 @@ std::string checkMessage(const CouplingData& data, const CheckResults& results);
 std::string waitMessage(Wait what, const Field* field, const CouplingData& now,
                         const CouplingData& before);
 
-// The case `data` checked with each size of the series in `table` (as
-// readSeries takes it): {"decimalComma", "header" ("none", "byName",
-// "inOrder"), "fields" (the six fields a size sets, by name), "sizes":
-// [{"name", "values" (the six, in dialog d's order), "exact" (their shortest
-// exact texts), "checks" (the six {value, limit, okay}), "okay"}],
-// "smallest" (the index of the first size that passes, or null), "ignored":
-// [{"line", "reason"}]}.
+// How a series was read, before any size is checked: {"decimalComma",
+// "header" ("none", "byName", "inOrder"), "fields" (the six fields a size
+// sets, by name), "names" (the six checks, as in checkMessage), "count" (the
+// sizes read), "ignored": [{"line", "reason"}]}.
+std::string seriesHeadMessage(const Series& series);
+
+// The sizes `from` to `to` (not included) of `series` checked for `data`:
+// [{"name", "values" (the six, in dialog d's order), "exact" (their
+// shortest exact texts), "checks" (the six {value, limit, okay, share}),
+// "okay"}]. `smallest`, the first passing size of the parts checked before,
+// becomes this part's first passing size if it held none.
+std::string sizesMessage(const CouplingData& data, const Series& series, std::size_t from,
+                         std::size_t to, std::optional<std::size_t>& smallest);
+
+// A whole table (as readSeries takes it) checked at once: {"head" (as
+// seriesHeadMessage), "sizes" (as sizesMessage), "smallest" (the index of the
+// first size that passes, or null)}.
 std::string seriesMessage(const CouplingData& data, std::string_view table);
 
 // A JSON array of `texts`, such as what readCaseLink ignored, for the page to say.
