@@ -1,5 +1,5 @@
 // What the page's scripts share: the program's JSON read, an element built,
-// and a check's share of its limit as the page writes it.
+// and a check's share of its limit for a bar.
 'use strict';
 window.tavroCommon = (() => {
   // A number JSON has no word for comes as an object of its own,
@@ -20,9 +20,8 @@ window.tavroCommon = (() => {
   };
 
   // The value's share of the limit of a check ({value, limit}) in percent,
-  // and that in whole percent as the page writes it ('–' when not finite).
+  // for the length of a bar; its text comes from the program (share).
   const share = (c) => c.value / c.limit * 100;
-  const percent = (c) => (Number.isFinite(share(c)) ? `${Math.round(share(c))} %` : '–');
 
-  return { parse, element, share, percent };
+  return { parse, element, share };
 })();

@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/session.h"
+#include "console/json.h"
 #include "coupling/series.h"
 #include "terminal/terminal.h"
 #include "web/case_link.h"
@@ -86,14 +88,41 @@ CouplingData startCase() {
 
 }  // namespace
 
-// For the page's second instance, which only computes: the case of the link
-// in Module.tavroLink (bytes) checked with each size of the table in
-// Module.tavroTable; the answer goes to Module.tavroAnswer.
-extern "C" EMSCRIPTEN_KEEPALIVE void tavroSeries() {
-  CouplingData data{};
-  resetToDefaults(data);
-  readCaseLink(textOfPage("tavroLink"), data);
-  hand("tavroAnswer", seriesMessage(data, textOfPage("tavroTable")));
+// The series the page's second instance, which only computes, checks in
+// parts, so that the page goes on answering during a long table.
+struct HeldSeries {
+  CouplingData data;                    // the case the sizes are checked for
+  Series series;                        // as read from the last table
+  std::optional<std::size_t> smallest;  // the first passing size checked so far
+};
+HeldSeries held;
+
+// Takes the case of the link in Module.tavroLink (bytes) and, when `table`
+// is not 0, reads the table in Module.tavroTable; checking starts again.
+// Answers how the table was read (seriesHeadMessage) in Module.tavroAnswer.
+extern "C" EMSCRIPTEN_KEEPALIVE void tavroSeriesRead(int table) {
+  resetToDefaults(held.data);
+  readCaseLink(textOfPage("tavroLink"), held.data);
+  if (table != 0) held.series = readSeries(textOfPage("tavroTable"));
+  held.smallest.reset();
+  hand("tavroAnswer", seriesHeadMessage(held.series));
+}
+
+// Checks the sizes `from` to `to` (not included) of the series read last:
+// answers {"sizes" (sizesMessage), "smallest" (the first passing size of all
+// checked so far, or null)}.
+extern "C" EMSCRIPTEN_KEEPALIVE void tavroSeriesCheck(int from, int to) {
+  const std::string sizes =
+      sizesMessage(held.data, held.series, static_cast<std::size_t>(std::max(from, 0)),
+                   static_cast<std::size_t>(std::max(to, 0)), held.smallest);
+  JsonWriter json;
+  json.beginObject().key("sizes").raw(sizes).key("smallest");
+  if (held.smallest) {
+    json.integer(static_cast<long long>(*held.smallest));
+  } else {
+    json.null();
+  }
+  hand("tavroAnswer", json.endObject().text());
 }
 
 // The bytes of a file in Module.tavroTable as UTF-8 text (a byte-order

@@ -4,15 +4,9 @@
 // only the chart's axes are d3's.
 'use strict';
 window.tavroPanel = (() => {
-  // The six checks in the program's order: what the panel calls them.
-  const rows = [
-    { title: 'I Nennmoment', unit: 'Nm' },
-    { title: 'II Stoß von der Antriebsseite', unit: 'Nm' },
-    { title: 'II Stoß von der Lastseite', unit: 'Nm' },
-    { title: 'III Resonanzdurchfahrt', unit: 'Nm' },
-    { title: 'Dauerwechselmoment', unit: 'Nm' },
-    { title: 'Dämpfungsleistung', unit: 'W', valueLabel: 'ST×PWi' },
-  ];
+  // The damping check compares the damping power with its temperature
+  // factor; the panel writes it as the product.
+  const valueLabels = { PWimax: 'ST×PWi' };
   // The bar of a row spans 0 to 150 % of the limit; its mark stands at 100 %.
   const barTop = 150;
 
@@ -20,28 +14,29 @@ window.tavroPanel = (() => {
   const summary = document.getElementById('summary');
   const note = document.getElementById('panel-note');
   const report = document.getElementById('report');
-  const { element, share: shareOf, percent } = tavroCommon;
+  const title = document.getElementById('panel-title');
+  const { element, share: shareOf } = tavroCommon;
 
   // What one row shows: texts as the program prints them, and the verdict
   // the program gave.
   const describe = (check, k) => {
     const c = check.checks[k];
-    const row = rows[k];
+    const { title: name, unit } = check.names[k];
     const computable = !Number.isNaN(c.value);
     const share = shareOf(c);
     return {
-      title: row.title,
-      value: `${row.valueLabel ?? c.valueName} = ${check.printed[c.valueName]} ${row.unit}`,
-      limit: `${c.limitName} = ${check.printed[c.limitName]} ${row.unit}`,
+      title: name,
+      value: `${valueLabels[c.valueName] ?? c.valueName} = ${check.printed[c.valueName]} ${unit}`,
+      limit: `${c.limitName} = ${check.printed[c.limitName]} ${unit}`,
       okay: c.okay,
       verdict: c.okay ? 'okay' : computable ? 'nicht okay' : 'nicht berechenbar',
-      percent: percent(c),
+      percent: c.share,
       bar: computable && Number.isFinite(share) ? Math.min(Math.max(share, 0), barTop) / barTop
         : 1,
     };
   };
 
-  const verdicts = (check) => rows.map((row, k) => `${row.title}: ${describe(check, k).verdict}`)
+  const verdicts = (check) => check.names.map((n, k) => `${n.title}: ${describe(check, k).verdict}`)
     .join('; ');
 
   // Why a case has no curve, in the user's words.
@@ -137,7 +132,7 @@ window.tavroPanel = (() => {
     }
     const comparisons = element('ul', { class: 'comparisons' });
     check.checks.forEach((c, k) => {
-      const unit = rows[k].unit;
+      const { unit } = check.names[k];
       const relation = c.okay ? '≤' : Number.isNaN(c.value) || Number.isNaN(c.limit) ? 'nicht vergleichbar mit' : '>';
       comparisons.append(element('li', { class: c.okay ? 'okay' : 'not-okay' },
         `${c.valueName} = ${check.printed[c.valueName]} ${unit} ${relation} ` +
@@ -186,13 +181,20 @@ window.tavroPanel = (() => {
     panel.querySelector('.content').replaceChildren(table, figure(shown), stepsSection);
   };
 
-  // The size last taken over from the series, if any, for the report.
-  const sizeNote = () => {
+  // The size last taken over from the series, while the case of the check
+  // shown holds exactly its six values; else null.
+  const takenSize = () => {
     const taken = window.tavroSizes?.taken();
-    if (!taken) return [];
-    return [element('p', taken.matches ? {} : { class: 'warning' }, taken.matches
-      ? `Kupplung: Baugröße „${taken.name}“ aus der Reihe.`
-      : `Zuletzt übernommen: Baugröße „${taken.name}“; die Kupplungswerte des Falls weichen davon ab.`)];
+    return taken && shown &&
+      taken.fields.every((field, k) => Object.is(shown.case[field], taken.values[k])) ? taken.name : null;
+  };
+  const retitle = () => {
+    const size = takenSize();
+    title.textContent = size === null ? 'Auswertung' : `Auswertung – Baugröße ${size}`;
+  };
+  const sizeNote = () => {
+    const size = takenSize();
+    return size === null ? [] : [element('p', {}, `Kupplung: Baugröße „${size}“ aus der Reihe.`)];
   };
 
   // The one-page print of the check: the case and every result as the
@@ -227,8 +229,9 @@ window.tavroPanel = (() => {
   // The verdicts in one line, for the bottom of a phone's screen.
   const drawSummary = () => {
     const failing = shown.checks.map((c, k) => describe(shown, k)).filter((d) => !d.okay);
-    summary.textContent = (failing.length === 0 ? `Alle ${rows.length} Prüfungen okay`
-      : `${failing.length} von ${rows.length} nicht okay: ` + failing.map((d) =>
+    const all = shown.checks.length;
+    summary.textContent = (failing.length === 0 ? `Alle ${all} Prüfungen okay`
+      : `${failing.length} von ${all} nicht okay: ` + failing.map((d) =>
         `${d.title} ${d.verdict === 'nicht berechenbar' ? d.verdict : d.percent}`).join(', ')) +
       (stale ? ' – Eingaben geändert' : '');
     summary.className = `${failing.length === 0 ? 'okay' : 'not-okay'}${stale ? ' stale' : ''}`;
@@ -237,6 +240,7 @@ window.tavroPanel = (() => {
   summary.addEventListener('click', () => panel.scrollIntoView({ behavior: 'smooth' }));
 
   const draw = () => {
+    retitle();
     drawPanel();
     drawSummary();
     drawReport();
@@ -250,6 +254,8 @@ window.tavroPanel = (() => {
       stale = false;
       draw();
     },
+    // A size was taken over: the title names it once a check shows it.
+    retitle,
     // The case differs (or not) from the one of the check shown.
     setStale: (changed) => {
       if (shown && changed !== stale) {

@@ -3,27 +3,33 @@
 // the program's own check in a second instance that only computes (the
 // running one waits suspended for its keys). The page computes no formula:
 // it shows what the program answers and types "übernehmen" into the run.
+// A long table is checked in slices of a few milliseconds, so that keys
+// reach the running program meanwhile, and only the rows in view are drawn.
 'use strict';
 window.tavroSizes = (() => {
   const area = document.getElementById('series');
   const info = document.getElementById('series-info');
   const ignoredList = document.getElementById('series-ignored');
+  const box = document.querySelector('.series-box');
   const table = document.getElementById('series-table');
   const file = document.getElementById('series-file');
   const stored = 'tavro.series';
   const limit = 2 * 1024 * 1024;  // bytes of a table; a maker's has far fewer
-  // The six checks' columns: short titles, and the panel's words for them.
-  const titles = [['I', 'I Nennmoment'], ['II A', 'II Stoß von der Antriebsseite'],
-    ['II L', 'II Stoß von der Lastseite'], ['III', 'III Resonanzdurchfahrt'],
-    ['Wechs.', 'Dauerwechselmoment'], ['Dämpf.', 'Dämpfungsleistung']];
+  const sliceMs = 25;             // the longest the page is held by one slice
 
   let engine = null;    // the instance that computes: a promise of it
   let link = '';        // the case, as a link's fragment: exact values
-  let current = null;   // the case's fields
-  let answer = null;    // what the last table gave
   let example = false;  // the table is the built-in example
-  let taken = null;     // the size "übernehmen" typed last: {name, values}
+  let taken = null;     // the size "übernehmen" typed last: {name, values, fields}
   let typer = null;     // {send, atMenu}: the running program, from page.js
+  let mostRows = 0;     // a test's limit on the sizes one slice checks; 0: none
+
+  // The check as it stands: how the table was read, the sizes checked so
+  // far, the first of them that passes, and whether all are checked.
+  let head = null;
+  let sizes = [];
+  let smallest = null;
+  let complete = false;
 
   const encoder = new TextEncoder();
   const computing = () => {
@@ -31,12 +37,12 @@ window.tavroSizes = (() => {
     return engine;
   };
   // Asks the computing instance: `call` is one of its exports.
-  const ask = async (call, fields) => {
+  const ask = async (call, fields, ...args) => {
     const program = await computing();
     Object.assign(program, fields);
     let reply = null;
     program.tavroAnswer = (bytes) => { reply = bytes; };
-    program[call]();
+    program[call](...args);
     return tavroCommon.parse(reply);
   };
 
@@ -46,7 +52,8 @@ window.tavroSizes = (() => {
     } catch { /* a browser without storage keeps the table until the page closes */ }
   };
 
-  const { element, percent } = tavroCommon;
+  const { element } = tavroCommon;
+  const count = (n) => n.toLocaleString('de-DE');
 
   // "übernehmen": dialog d with the size's six values, typed as a user
   // would, while the program waits at its menu.
@@ -56,78 +63,153 @@ window.tavroSizes = (() => {
         '(eine Seite endet mit x, ein Dialog mit seinem letzten Wert).';
       return;
     }
-    taken = { name: size.name, values: size.values, fields: answer.fields };
+    taken = { name: size.name, values: size.values, fields: head.fields };
     typer.send(`d${size.exact.map((v) => `${v}\r`).join('')}`);
     typer.focus();
     info.textContent = `„${size.name}“ in Dialog d übernommen; g prüft den Fall damit.`;
+    window.tavroPanel?.retitle();
   };
 
-  const draw = () => {
-    const notes = [];
-    if (example) notes.push('Beispielreihe mit erfundenen Werten, keines Herstellers.');
-    if (answer.header === 'byName') notes.push('Die erste Zeile nennt die Spalten.');
-    if (answer.header === 'inOrder') {
-      notes.push('Die erste Zeile ist eine Kopfzeile; sie nennt nicht alle sechs Werte, die Spalten ' +
-                 'gelten in der Reihenfolge von Dialog d.');
+  const notes = () => {
+    const said = [];
+    if (example) said.push('Beispielreihe mit erfundenen Werten, keines Herstellers.');
+    if (head.header === 'byName') said.push('Die erste Zeile nennt die Spalten.');
+    if (head.header === 'inOrder') {
+      said.push('Die erste Zeile ist eine Kopfzeile; sie nennt nicht alle sechs Werte, die Spalten ' +
+                'gelten in der Reihenfolge von Dialog d.');
     }
-    if (answer.sizes.length > 0) {
-      notes.push(answer.decimalComma ? 'Zahlen mit Dezimalkomma gelesen, Punkte trennen Tausender.'
+    if (head.count === 0 && head.header !== 'none' && head.ignored.length === 0) {
+      said.push('Unter der Kopfzeile steht keine Baugröße.');
+    }
+    if (head.count > 0) {
+      said.push(head.decimalComma ? 'Zahlen mit Dezimalkomma gelesen, Punkte trennen Tausender.'
         : 'Zahlen mit Dezimalpunkt gelesen.');
-      notes.push(answer.smallest === null ? 'Keine Baugröße besteht alle sechs Prüfungen.'
-        : `Kleinste passende Baugröße: ${answer.sizes[answer.smallest].name}.`);
+      if (!complete) said.push(`Geprüft: ${count(sizes.length)} von ${count(head.count)} Baugrößen …`);
+      else if (smallest === null) said.push('Keine Baugröße besteht alle sechs Prüfungen.');
+      else said.push(`Kleinste passende Baugröße: ${sizes[smallest].name}.`);
     }
-    info.textContent = notes.join(' ');
-    ignoredList.replaceChildren(...answer.ignored.map(({ line, reason }) =>
-      element('li', {}, `Zeile ${line}: ${reason}`)));
-    if (answer.sizes.length === 0) {
+    return said.join(' ');
+  };
+
+  // The rows: a grid rather than a table element, of rows of one height,
+  // and only those in view (and a few around) are in the document.
+  const rowsBox = element('div', { role: 'rowgroup', class: 'sizes-body' });
+  let rowHeight = 0;
+  const cell = (attributes, ...children) => element('span', { role: 'cell', ...attributes }, ...children);
+  const row = (size, k) => {
+    const computable = size.checks.every((c) => !Number.isNaN(c.value));
+    return element('div', { role: 'row', 'aria-rowindex': String(k + 2),
+                            class: `size${k === smallest ? ' smallest' : ''}` },
+      element('span', { role: 'rowheader' }, size.name,
+              ...(k === smallest ? [element('span', { class: 'mark' }, 'kleinste passende Baugröße')] : [])),
+      ...size.checks.map((c) => cell({ class: c.okay ? 'okay' : 'not-okay' }, c.share)),
+      cell({ class: size.okay ? 'okay' : 'not-okay' },
+           size.okay ? 'passt' : computable ? 'passt nicht' : 'nicht berechenbar'),
+      cell({}, element('button', { type: 'button', 'data-size': String(k) }, 'übernehmen')));
+  };
+  const drawRows = () => {
+    if (sizes.length === 0) return;
+    if (rowHeight === 0) {
+      rowsBox.replaceChildren(row(sizes[0], 0));
+      rowHeight = rowsBox.firstChild.offsetHeight;
+      if (rowHeight === 0) return;  // not laid out (hidden): drawn when shown
+    }
+    const first = Math.max(0, Math.floor(box.scrollTop / rowHeight) - 10);
+    const last = Math.min(sizes.length, first + Math.ceil(box.clientHeight / rowHeight) + 20);
+    rowsBox.style.height = `${sizes.length * rowHeight}px`;
+    rowsBox.replaceChildren(...sizes.slice(first, last).map((size, k) => {
+      const r = row(size, first + k);
+      r.style.top = `${(first + k) * rowHeight}px`;
+      return r;
+    }));
+  };
+  let drawing = 0;
+  box.addEventListener('scroll', () => {
+    drawing ||= requestAnimationFrame(() => { drawing = 0; drawRows(); });
+  });
+
+  const draw = () => {
+    info.textContent = notes();
+    table.setAttribute('aria-rowcount', String(head.count + 1));
+    if (sizes.length === 0) {
       table.replaceChildren();
       return;
     }
-    // A grid of rows rather than a table element: a row off screen is
-    // neither laid out nor drawn (content-visibility), so a long series
-    // shows at once.
-    const cell = (attributes, ...children) => element('span', { role: 'cell', ...attributes }, ...children);
-    const head = element('div', { role: 'row', class: 'head' },
-      element('span', { role: 'columnheader' }, 'Baugröße'),
-      ...titles.map(([t, full]) => element('span', { role: 'columnheader', title: full },
-                                            element('abbr', { title: full }, t))),
-      element('span', { role: 'columnheader' }, 'Ergebnis'),
-      element('span', { role: 'columnheader' }, element('span', { class: 'visually-hidden' }, 'Übernehmen')));
-    const body = answer.sizes.map((size, k) => {
-      const computable = size.checks.every((c) => !Number.isNaN(c.value));
-      return element('div', { role: 'row', class: k === answer.smallest ? 'smallest' : '' },
-        element('span', { role: 'rowheader' }, size.name,
-                ...(k === answer.smallest ? [element('span', { class: 'mark' }, 'kleinste passende Baugröße')] : [])),
-        ...size.checks.map((c) => cell({ class: c.okay ? 'okay' : 'not-okay' }, percent(c))),
-        cell({ class: size.okay ? 'okay' : 'not-okay' },
-             size.okay ? 'passt' : computable ? 'passt nicht' : 'nicht berechenbar'),
-        cell({}, element('button', { type: 'button', 'data-size': String(k) }, 'übernehmen')));
-    });
-    table.replaceChildren(head, ...body);
+    if (table.childElementCount === 0) {
+      table.replaceChildren(element('div', { role: 'row', class: 'head', 'aria-rowindex': '1' },
+        element('span', { role: 'columnheader' }, 'Baugröße'),
+        ...head.names.map(({ title, brief }) => element('span', { role: 'columnheader', title },
+                                                         element('abbr', { title }, brief))),
+        element('span', { role: 'columnheader' }, 'Ergebnis'),
+        element('span', { role: 'columnheader' }, element('span', { class: 'visually-hidden' }, 'Übernehmen'))),
+      rowsBox);
+    }
+    drawRows();
   };
   table.addEventListener('click', (event) => {
     const index = event.target.closest?.('button[data-size]')?.dataset.size;
-    if (index !== undefined) takeOver(answer.sizes[Number(index)]);
+    if (index !== undefined) takeOver(sizes[Number(index)]);
   });
 
-  // Checks the table as it stands for the current case.
+  // The check: the table read (again only when its text changed), then its
+  // sizes checked slice by slice; a newer table or case ends a check under
+  // way. Each caller is answered when the newest check is complete.
+  let generation = 0;
+  let readText = null;   // the text the computing instance read last
+  let waiting = [];      // callers of check(), answered when a check completes
+  const yieldToPage = () => new Promise((resolve) => { setTimeout(resolve, 0); });
+  const summary = () => ({
+    sizes: sizes.map(({ name, values, checks, okay }) => ({
+      name, values, checks: checks.map(({ value, limit: l, okay: o, share }) => ({ value, limit: l, okay: o, share })), okay,
+    })),
+    smallest,
+    ignored: head.ignored,
+  });
+  const run = async (own) => {
+    const text = area.value;
+    const tooLarge = encoder.encode(text).length > limit;
+    const fresh = text !== readText;
+    head = tooLarge
+      ? { decimalComma: false, header: 'none', fields: [], names: [], count: 0,
+          ignored: [{ line: 1, reason: `die Tabelle ist größer als ${limit / 1048576} MB` }] }
+      : await ask('_tavroSeriesRead', { tavroLink: encoder.encode(link), tavroTable: encoder.encode(fresh ? text : '') },
+                  fresh ? 1 : 0);
+    if (own !== generation) return;
+    readText = tooLarge ? null : text;
+    sizes = [];
+    smallest = null;
+    complete = head.count === 0;
+    ignoredList.replaceChildren(...head.ignored.map(({ line, reason }) =>
+      element('li', {}, `Zeile ${count(line)}: ${reason}`)));
+    table.replaceChildren();
+    rowHeight = 0;
+    box.scrollTop = 0;
+    let rows = 50;  // sizes in the next slice, fitted to the time they take
+    while (sizes.length < head.count) {
+      const started = performance.now();
+      const part = Math.min(rows, mostRows || rows);
+      const answer = await ask('_tavroSeriesCheck', {}, sizes.length, sizes.length + part);
+      sizes.push(...answer.sizes);
+      smallest = answer.smallest;
+      complete = sizes.length >= head.count;
+      draw();
+      const took = performance.now() - started;
+      rows = Math.max(1, Math.min(4 * rows, Math.floor(part * sliceMs / Math.max(took, 1))));
+      await yieldToPage();
+      if (own !== generation) return;
+    }
+    draw();
+    const answered = waiting;
+    waiting = [];
+    for (const resolve of answered) resolve(summary());
+  };
   let pending = Promise.resolve();
   const check = () => {
-    const text = area.value;
-    pending = pending.then(async () => {
-      answer = encoder.encode(text).length > limit
-        ? { decimalComma: false, header: 'none', fields: [], sizes: [], smallest: null,
-            ignored: [{ line: 1, reason: `die Tabelle ist größer als ${limit / 1048576} MB` }] }
-        : await ask('_tavroSeries', { tavroLink: encoder.encode(link), tavroTable: encoder.encode(text) });
-      draw();
-    });
-    return pending.then(() => ({
-      sizes: answer.sizes.map(({ name, values, checks, okay }) => ({
-        name, values, checks: checks.map(({ value, limit: l, okay: o }) => ({ value, limit: l, okay: o })), okay,
-      })),
-      smallest: answer.smallest,
-      ignored: answer.ignored,
-    }));
+    const own = ++generation;
+    const done = new Promise((resolve) => { waiting.push(resolve); });
+    // One check runs at a time, as the computing instance holds one series.
+    pending = pending.then(() => (own === generation ? run(own) : undefined));
+    return done;
   };
 
   // A new table, as a paste gives it: kept for the next visit.
@@ -188,17 +270,17 @@ window.tavroSizes = (() => {
     setCase: (caseMessage) => {
       if (caseMessage.link === link) return;
       link = caseMessage.link;
-      current = caseMessage.case;
       check();
     },
     // window.tavro.sizes(): the table replaced by `text` (none: as it is),
-    // then checked.
+    // then checked; resolves once the newest check is complete.
     sizes: (text) => (text === undefined ? check() : replace(text)),
-    // The size "übernehmen" typed last, and whether the case still has its
-    // values; null when none was taken over.
-    taken: () => taken && {
-      name: taken.name,
-      matches: taken.fields.every((field, k) => Object.is(current?.[field], taken.values[k])),
-    },
+    // A test's hook: at most `rows` sizes checked in one slice (0: as many
+    // as fit its time), so a long check lasts on a fast machine too.
+    slice: (rows) => { mostRows = rows; },
+    // True while a check is under way.
+    busy: () => !complete || waiting.length > 0,
+    // The size "übernehmen" typed last: {name, fields, values}, or null.
+    taken: () => taken,
   };
 })();
