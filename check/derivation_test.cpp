@@ -149,7 +149,8 @@ TEST(Derivation, EveryBranchAndItsWords) {
   } cases[] = {
       {0, 0, 1500, "Anfahren lastfrei", "Anregung auf der Antriebsseite",
        "ferr = 50 1/s > 10 1/s"},
-      {1, 1, 300, "Anfahren mit Last", "Anregung auf der Lastseite", "ferr = 10 1/s ≤ 10 1/s"},
+      {1, 1, 300, "Anfahren mit Last", "Anregung auf der Lastseite",
+       "ferr = 10 1/s ≤ 10 1/s"},
       {5, 0, std::nan(""), "Anfahren mit Last", "Anregung auf der Antriebsseite",
        "ferr ist keine Zahl: Wurzelzweig"},
   };

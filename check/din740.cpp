@@ -63,6 +63,7 @@ std::string shareText(const CheckOutcome& outcome) {
   char text[400];  // the widest finite share, 309 digits, and more
   std::snprintf(text, sizeof text, "%.*f %%", decimals, shown);
   std::string out = text;
-  if (const std::size_t point = out.find('.'); point != std::string::npos) out[point] = ',';
+  if (const std::size_t point = out.find('.'); point != std::string::npos)
+    out[point] = ',';
   return out;
 }

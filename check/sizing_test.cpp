@@ -19,6 +19,7 @@ TEST(Sizing, TheFirstSizeThatPassesAllSix) {
   const CouplingSize big{"groß", {650, 1300, 170, 7000, 0.8, 26}};
   const CouplingSize bigger{"größer", {1000, 2000, 260, 11000, 0.8, 36}};
   const CouplingSize undefined{"ohne Dämpfung", {1000, 2000, 260, 0, 0, 36}};
+  const CouplingSize zero{"null", {0, 0, 0, 0, 0, 0}};
   const struct {
     const char* title;
     std::vector<CouplingSize> sizes;
@@ -27,6 +28,7 @@ TEST(Sizing, TheFirstSizeThatPassesAllSix) {
       {"a series with fitting sizes", {tooSmall, example, big, bigger}, 2},
       {"none passes", {tooSmall, example}, std::nullopt},
       {"one that cannot be computed does not pass", {undefined, bigger}, 1},
+      {"zero limits do not pass", {zero, bigger}, 1},
       {"no sizes", {}, std::nullopt},
   };
   for (const auto& c : cases) {
@@ -48,6 +50,9 @@ TEST(Sizing, TheFirstSizeThatPassesAllSix) {
     }
   }
   EXPECT_FALSE(checkSizes(data, {undefined})[0].okay);
+  // A share of a zero limit is not written as a number.
+  const std::vector<SizeCheck> zeroChecks = checkSizes(data, {zero});
+  for (const CheckOutcome& c : zeroChecks[0].checks) EXPECT_EQ(shareText(c), "–");
 }
 
 }  // namespace

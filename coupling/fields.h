@@ -39,7 +39,8 @@ std::string exactValue(const CouplingData& data, const Field& field);
 
 // Reads `text`, which must be one whole number of the field's kind (with the
 // program's rules: a decimal comma counts; an integer, a switch too, takes
-// any int, as the program can hold any), into the field. Leaves `data` alone and returns false otherwise.
+// any int, as the program can hold any), into the field. Leaves `data` alone and returns
+// false otherwise.
 bool readField(const Field& field, const std::string& text, CouplingData& data);
 
 // True when every field of `a` has the same bits as in `b`.

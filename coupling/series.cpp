@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <utility>
 
-
 const std::array<double CouplingData::*, 6> kSizeFields = {
     &CouplingData::TKN,  &CouplingData::TKmax, &CouplingData::TKW,
     &CouplingData::Cdyn, &CouplingData::psi,   &CouplingData::PKW,
@@ -191,8 +190,8 @@ bool holdsNumber(std::string_view cell) {
 
 // How a header names a column: one of the six, and its unit.
 struct Column {
-  int value = -1;     // index into kSizeNames, or -1 for another column
-  int shift = 0;  // decimal places to the program's units: 3 for a kilo unit
+  int value = -1;  // index into kSizeNames, or -1 for another column
+  int shift = 0;   // decimal places to the program's units: 3 for a kilo unit
   bool knownUnit = true;
 };
 
@@ -247,128 +246,146 @@ std::string tableText(std::string_view bytes) {
   return out;
 }
 
-Series readSeries(std::string_view bytes) {
-  const std::string text = tableText(bytes);
-  std::vector<std::string_view> lines;
-  for (std::string_view rest = text; !rest.empty();) {
+SeriesReader::SeriesReader(std::string_view bytes) : text_(tableText(bytes)) {
+  for (std::string_view rest = text_; !rest.empty();) {
     const std::size_t end = std::min(rest.find('\n'), rest.size());
-    lines.push_back(rest.substr(0, end));
+    lines_.push_back(rest.substr(0, end));
     rest.remove_prefix(std::min(end + 1, rest.size()));
   }
-
-  Series series;
-  std::size_t first = 0;
-  while (first < lines.size() && isBlankLine(lines[first])) ++first;
-  if (first == lines.size()) return series;
-  const std::string_view head = lines[first];
-  const char separator = head.find('\t') != std::string_view::npos  ? '\t'
-                         : head.find(';') != std::string_view::npos ? ';'
-                                                                    : ',';
-
-  // The rows, each with its line number.
-  std::vector<std::pair<int, std::vector<std::string>>> rows;
-  for (std::size_t k = first; k < lines.size(); ++k) {
-    if (!isBlankLine(lines[k]))
-      rows.emplace_back(static_cast<int>(k) + 1, splitFields(lines[k], separator));
+  while (next_ < lines_.size() && isBlankLine(lines_[next_])) ++next_;
+  if (next_ == lines_.size()) {
+    stage_ = Stage::kDone;
+    return;
   }
+  const std::string_view head = lines_[next_];
+  separator_ = head.find('\t') != std::string_view::npos  ? '\t'
+               : head.find(';') != std::string_view::npos ? ';'
+                                                          : ',';
 
-  // The first row is a header when it names one of the six columns, or when
-  // none of the cells where a size has its values holds a number. A size
-  // with a typo or a notes column is a size, read or named as such.
-  const std::vector<std::string> headCells = rows.front().second;
+  // The first line is a header when it names one of the six columns, or
+  // when none of the cells where a size has its values holds a number. A
+  // size with a typo or a notes column is a size, read or named as such.
+  const std::vector<std::string> cells = splitFields(head, separator_);
   bool names = false;
   bool numbers = false;
-  for (std::size_t k = 0; k < headCells.size(); ++k) {
-    names = names || headerColumn(headCells[k]).value >= 0;
-    numbers = numbers || (k >= 1 && k <= 6 && holdsNumber(headCells[k]));
+  for (std::size_t k = 0; k < cells.size(); ++k) {
+    names = names || headerColumn(cells[k]).value >= 0;
+    numbers = numbers || (k >= 1 && k <= 6 && holdsNumber(cells[k]));
   }
-  const bool header = names || !numbers;
+  if (names || !numbers) {
+    readHeader(cells, static_cast<int>(next_) + 1);
+    ++next_;
+  }
+}
 
+void SeriesReader::readHeader(const std::vector<std::string>& cells, int line) {
   // Which column holds what: by the header's names, or in dialog d's order.
-  std::array<std::size_t, 6> at = {1, 2, 3, 4, 5, 6};
+  std::array<int, 6> found = {-1, -1, -1, -1, -1, -1};
   std::array<int, 6> shift = {0, 0, 0, 0, 0, 0};
-  std::size_t nameAt = 0;
-  if (header) {
-    std::array<int, 6> found = {-1, -1, -1, -1, -1, -1};
-    std::array<int, 6> unitShift = shift;
-    int other = -1;
-    for (std::size_t k = 0; k < headCells.size(); ++k) {
-      const Column column = headerColumn(headCells[k]);
-      if (column.value < 0) {
-        if (other < 0) other = static_cast<int>(k);
-        continue;
-      }
-      const auto v = static_cast<std::size_t>(column.value);
-      if (found[v] >= 0) continue;
-      if (!column.knownUnit) {
-        series.ignored.push_back({rows.front().first, std::string("die Einheit von ") +
-                                                          kSizeNames[v] +
-                                                          " ist unbekannt; gelesen wird nichts"});
-        return series;
-      }
-      found[v] = static_cast<int>(k);
-      unitShift[v] = column.shift;
+  int other = -1;
+  for (std::size_t k = 0; k < cells.size(); ++k) {
+    const Column column = headerColumn(cells[k]);
+    if (column.value < 0) {
+      if (other < 0) other = static_cast<int>(k);
+      continue;
     }
-    bool all = true;
-    for (const int place : found) all = all && place >= 0;
-    if (all) {
-      for (std::size_t v = 0; v < 6; ++v) at[v] = static_cast<std::size_t>(found[v]);
-      shift = unitShift;
-      // No name column: the sizes are named by their lines.
-      nameAt = other < 0 ? SIZE_MAX : static_cast<std::size_t>(other);
-      series.header = Series::Header::kByName;
-    } else {
-      series.header = Series::Header::kInOrder;
+    const auto v = static_cast<std::size_t>(column.value);
+    if (found[v] >= 0) continue;
+    if (!column.knownUnit) {
+      series_.ignored.push_back({line, std::string("die Einheit von ") + kSizeNames[v] +
+                                           " ist unbekannt; gelesen wird nichts"});
+      stage_ = Stage::kDone;
+      return;
     }
-    rows.erase(rows.begin());
+    found[v] = static_cast<int>(k);
+    shift[v] = column.shift;
   }
-
-  // Beyond the first kMostSizes rows nothing is read; one entry says so.
-  if (rows.size() > kMostSizes) {
-    series.ignored.push_back(
-        {rows[kMostSizes].first, "diese und " + std::to_string(rows.size() - kMostSizes - 1) +
-                                     " weitere Zeilen nicht gelesen: mehr als " +
-                                     std::to_string(kMostSizes) + " Baugrößen"});
-    rows.resize(kMostSizes);
+  bool all = true;
+  for (const int place : found) all = all && place >= 0;
+  if (!all) {
+    series_.header = Series::Header::kInOrder;
+    return;
   }
+  for (std::size_t v = 0; v < 6; ++v) at_[v] = static_cast<std::size_t>(found[v]);
+  shift_ = shift;
+  // No name column: the sizes are named by their lines.
+  nameAt_ = other < 0 ? SIZE_MAX : static_cast<std::size_t>(other);
+  series_.header = Series::Header::kByName;
+}
 
-  // A decimal comma in any value means the whole table is written so.
-  for (const auto& [line, cells] : rows) {
-    for (const std::size_t column : at) {
+bool SeriesReader::read(std::size_t lines) {
+  // First the rows are split, and a decimal comma in any value means the
+  // whole table is written so; then each row is read.
+  for (; lines > 0 && stage_ == Stage::kSplit; --lines) {
+    while (next_ < lines_.size() && isBlankLine(lines_[next_])) ++next_;
+    if (next_ == lines_.size()) {
+      stage_ = Stage::kValues;
+      break;
+    }
+    if (rows_.size() == kMostSizes) {
+      // Beyond the first kMostSizes rows nothing is read; one entry says so.
+      std::size_t more = 0;
+      for (std::size_t k = next_ + 1; k < lines_.size(); ++k)
+        more += !isBlankLine(lines_[k]);
+      cut_ = {static_cast<int>(next_) + 1,
+              "diese und " + std::to_string(more) +
+                  " weitere Zeilen nicht gelesen: mehr als " +
+                  std::to_string(kMostSizes) + " Baugrößen"};
+      stage_ = Stage::kValues;
+      break;
+    }
+    rows_.emplace_back(static_cast<int>(next_) + 1,
+                       splitFields(lines_[next_], separator_));
+    for (const std::size_t column : at_) {
+      const auto& cells = rows_.back().second;
       if (column < cells.size() && cells[column].find(',') != std::string::npos)
-        series.decimalComma = true;
+        series_.decimalComma = true;
     }
+    ++next_;
   }
+  if (stage_ == Stage::kValues && row_ == 0) {
+    needed_ = nameAt_ == SIZE_MAX ? 0 : nameAt_ + 1;
+    for (const std::size_t column : at_) needed_ = std::max(needed_, column + 1);
+  }
+  for (; lines > 0 && stage_ == Stage::kValues && row_ < rows_.size(); --lines, ++row_)
+    readRow(rows_[row_].first, rows_[row_].second);
+  if (stage_ == Stage::kValues && row_ == rows_.size()) {
+    if (!cut_.reason.empty()) series_.ignored.push_back(cut_);
+    rows_.clear();
+    stage_ = Stage::kDone;
+  }
+  return stage_ == Stage::kDone;
+}
 
-  std::size_t needed = nameAt == SIZE_MAX ? 0 : nameAt + 1;
-  for (const std::size_t column : at) needed = std::max(needed, column + 1);
-  std::vector<IgnoredLine> refused;
-  for (const auto& [line, cells] : rows) {
-    if (cells.size() < needed) {
-      refused.push_back({line, "zu wenige Spalten (" + std::to_string(cells.size()) +
-                                   " statt " + std::to_string(needed) + ")"});
-      continue;
-    }
-    CouplingSize size;
-    size.name = nameAt < cells.size() ? cells[nameAt] : "";
-    if (size.name.empty()) size.name = "Zeile " + std::to_string(line);
-    Value read = Value::kRead;
-    std::size_t v = 0;
-    for (; v < 6 && read == Value::kRead; ++v)
-      read = readValue(cells[at[v]], series.decimalComma, shift[v], size.values[v]);
-    if (read == Value::kRead) {
-      series.sizes.push_back(size);
-      continue;
-    }
-    constexpr const char* kWhy[] = {"", " ist keine Zahl", " ist keine endliche Zahl",
-                                    " ist nicht positiv"};
-    refused.push_back(
-        {line, std::string(kSizeNames[v - 1]) + kWhy[static_cast<int>(read)]});
+void SeriesReader::readRow(int line, const std::vector<std::string>& cells) {
+  if (cells.size() < needed_) {
+    series_.ignored.push_back({line, "zu wenige Spalten (" +
+                                         std::to_string(cells.size()) + " statt " +
+                                         std::to_string(needed_) + ")"});
+    return;
   }
-  // The cut-off entry, if any, names the last lines: it goes last.
-  refused.insert(refused.end(), series.ignored.begin(), series.ignored.end());
-  series.ignored = std::move(refused);
-  return series;
+  CouplingSize size;
+  size.name = nameAt_ < cells.size() ? cells[nameAt_] : "";
+  if (size.name.empty()) size.name = "Zeile " + std::to_string(line);
+  Value read = Value::kRead;
+  std::size_t v = 0;
+  for (; v < 6 && read == Value::kRead; ++v)
+    read = readValue(cells[at_[v]], series_.decimalComma, shift_[v], size.values[v]);
+  if (read == Value::kRead) {
+    series_.sizes.push_back(size);
+    return;
+  }
+  constexpr const char* kWhy[] = {"", " ist keine Zahl", " ist keine endliche Zahl",
+                                  " ist nicht positiv"};
+  series_.ignored.push_back(
+      {line, std::string(kSizeNames[v - 1]) + kWhy[static_cast<int>(read)]});
+}
+
+Series readSeries(std::string_view bytes) {
+  SeriesReader reader(bytes);
+  while (!reader.read(SIZE_MAX)) {
+  }
+  return reader.series();
 }
 
 CouplingData withSize(const CouplingData& data, const CouplingSize& size) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "coupling/coupling_data.h"
@@ -64,6 +65,37 @@ inline constexpr std::size_t kMostSizes = 10000;
 // separate thousands ("1.250,5"). A line that cannot be read is left out and
 // named with the first reason ("TKmax ist keine endliche Zahl").
 Series readSeries(std::string_view bytes);
+
+// Reads a table as readSeries does, in parts, so that a long one never
+// holds its caller long: readSeries is a SeriesReader read to its end.
+class SeriesReader {
+ public:
+  explicit SeriesReader(std::string_view bytes);  // reads the first line only
+  // Goes through up to `lines` more lines (each is gone through twice: split,
+  // then read); true once the whole table is read.
+  bool read(std::size_t lines);
+  // What is read so far; the whole series once read() returned true.
+  const Series& series() const { return series_; }
+
+ private:
+  enum class Stage { kSplit, kValues, kDone };
+  void readHeader(const std::vector<std::string>& cells, int line);
+  void readRow(int line, const std::vector<std::string>& cells);
+
+  std::string text_;                     // the table as UTF-8
+  std::vector<std::string_view> lines_;  // into text_
+  char separator_ = ',';
+  std::array<std::size_t, 6> at_ = {1, 2, 3, 4, 5, 6};  // each value's column
+  std::array<int, 6> shift_ = {0, 0, 0, 0, 0, 0};       // 3 for a kilo unit
+  std::size_t nameAt_ = 0;  // the name's column; SIZE_MAX for none
+  std::size_t needed_ = 0;  // cells a row must have
+  Stage stage_ = Stage::kSplit;
+  std::size_t next_ = 0;                                        // the next line to split
+  std::vector<std::pair<int, std::vector<std::string>>> rows_;  // line, cells
+  std::size_t row_ = 0;                                         // the next row to read
+  IgnoredLine cut_{0, ""};  // the lines beyond kMostSizes rows, if any
+  Series series_;
+};
 
 // `data` with its six coupling fields set to `size`'s values.
 CouplingData withSize(const CouplingData& data, const CouplingSize& size);

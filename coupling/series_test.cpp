@@ -54,7 +54,8 @@ TEST(Series, ReadsWhatSpreadsheetsWrite) {
        {},
        true},
       {"values no one builds: infinite, not a number, hexadecimal, too large, zero",
-       "X1;inf;530;69;2689;0,8;12\nX2;265;NaN;69;2689;0,8;12\nX3;265;530;0x10;2689;0,8;12\n"
+       "X1;inf;530;69;2689;0,8;12\nX2;265;NaN;69;2689;0,8;12\nX3;265;530;0x10;2689;0,8;"
+       "12\n"
        "X4;265;530;69;1e999;0,8;12\nX5;265;530;69;2689;0;12\nX6;265;530;69;2689;0,8;-12\n"
        "X7;265;530;69;2689;0,8;12\n",
        {{"X7", example}},
@@ -77,7 +78,8 @@ TEST(Series, ReadsWhatSpreadsheetsWrite) {
        false},
       {"a header without data rows", "Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\n", {}, {}, false},
       {"a header without a name column: sizes named by their lines",
-       "TKN;TKmax;TKW;Cdyn;psi;PKW\n265;530;69;2689;0.8;12;extra\n265;530;69;2689;0.8;12\n",
+       "TKN;TKmax;TKW;Cdyn;psi;PKW\n265;530;69;2689;0.8;12;extra\n265;530;69;2689;0.8;"
+       "12\n",
        {{"Zeile 2", example}, {"Zeile 3", example}},
        {},
        false},

@@ -1,11 +1,13 @@
 // Runs a whole session (menu, dialogs, display, check) on the fuzzer's bytes,
 // once as a script and once as typed at the browser page's line discipline;
 // then reads the bytes as a link's case, as the page does, and hands that
-// case's check over, and as a table of coupling sizes checked for that case.
+// case's check over, and as a table of coupling sizes checked for that case
+// (read at once and a line at a time, which must agree).
 // The end of the bytes ends the session, so every input must return. What it
 // builds is checked: every JSON text the page would read parses, and the case
 // written into a link reads back bit for bit.
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,6 +19,7 @@
 #include "console/device.h"
 #include "console/number.h"
 #include "coupling/fields.h"
+#include "coupling/series.h"
 #include "terminal/line_discipline.h"
 #include "web/case_link.h"
 #include "web/page_data.h"
@@ -128,6 +131,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   mustParse(checkMessage(linked, checkCoupling(linked)));
   // The bytes as a maker's table of sizes, pasted or opened.
   mustParse(seriesMessage(linked, bytes));
+  // Read a line at a time, as the page reads a long table, it is the same
+  // series; every value a size holds is a catalogue value.
+  const Series whole = readSeries(bytes);
+  SeriesReader reader(bytes);
+  while (!reader.read(1)) {
+  }
+  const Series& sliced = reader.series();
+  if (sliced.sizes.size() != whole.sizes.size() ||
+      sliced.ignored.size() != whole.ignored.size() ||
+      sliced.decimalComma != whole.decimalComma || sliced.header != whole.header)
+    std::abort();
+  for (std::size_t k = 0; k < whole.sizes.size(); ++k) {
+    if (sliced.sizes[k].name != whole.sizes[k].name) std::abort();
+    for (std::size_t v = 0; v < 6; ++v) {
+      const double value = whole.sizes[k].values[v];
+      if (!sameBits(value, sliced.sizes[k].values[v]) || !(value > 0) ||
+          !std::isfinite(value))
+        std::abort();
+    }
+  }
 
   // The bytes as a case of their own: any bits in every real.
   CouplingData raw{};

@@ -17,6 +17,6 @@ std::string caseLink(const CouplingData& data);
 // when the link does not set it. %XX escapes are decoded. A part with an
 // unknown name, a value that is not one whole number of its field's kind
 // (read with the program's rules, a decimal comma included; the order and
-// the switches take any 32-bit integer) changes nothing and is returned, decoded, in the order
-// found. Links that carry printed ("%g") values read as they always did.
+// the switches take any 32-bit integer) changes nothing and is returned, decoded, in the
+// order found. Links that carry printed ("%g") values read as they always did.
 std::vector<std::string> readCaseLink(std::string_view fragment, CouplingData& data);

@@ -10,6 +10,7 @@ for (const n of [1000, 10000]) {
   let table = 'Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\n';
   for (let k = 1; k <= n; ++k) table += `G${k};${k};${2 * k};${k};${10 * k};0,8;${k}\n`;
   const r = await page.evaluate(async (t) => {
+    document.getElementById('series').value = t; document.getElementById('series').offsetHeight;
     // The longest time the page did not answer: gaps between timer ticks.
     let longest = 0; let last = performance.now(); let on = true;
     const tick = () => { const now = performance.now(); longest = Math.max(longest, now - last); last = now; if (on) setTimeout(tick, 0); };

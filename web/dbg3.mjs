@@ -6,10 +6,10 @@ await page.waitForFunction(() => window.tavro?.transcript().endsWith('F8 q Exit\
 await page.evaluate(() => window.tavro.sizes());
 let table = 'Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\n';
 for (let k = 1; k <= 10000; ++k) table += `G${k};${k};${2 * k};${k};${10 * k};0,8;${k}\n`;
-const r = await page.evaluate(async (t) => {
+for (const w of ['soft', 'off']) { const r = await page.evaluate(async (t, process_wrap) => {
   const out = {};
   let t0 = performance.now();
-  document.getElementById('series').value = t;
+  document.getElementById('series').setAttribute('wrap', process_wrap); document.getElementById('series').value = t;
   document.getElementById('series').offsetHeight;
   out.setValue = performance.now() - t0;
   t0 = performance.now();
@@ -28,6 +28,6 @@ const r = await page.evaluate(async (t) => {
   JSON.parse(new TextDecoder().decode(reply));
   out.parse500 = performance.now() - t0;
   return out;
-}, table);
-console.log(r);
+}, table, w); console.log(w, r.setValue); }
+
 await browser.close();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -88,33 +89,40 @@ CouplingData startCase() {
 
 }  // namespace
 
-// The series the page's second instance, which only computes, checks in
-// parts, so that the page goes on answering during a long table.
+// The series the page's second instance, which only computes, reads and
+// checks in parts, so that the page goes on answering during a long table.
 struct HeldSeries {
-  CouplingData data;                    // the case the sizes are checked for
-  Series series;                        // as read from the last table
-  std::optional<std::size_t> smallest;  // the first passing size checked so far
+  CouplingData data;                     // the case the sizes are checked for
+  std::unique_ptr<SeriesReader> reader;  // the last table, as far as read
+  std::optional<std::size_t> smallest;   // the first passing size checked so far
 };
 HeldSeries held;
 
-// Takes the case of the link in Module.tavroLink (bytes) and, when `table`
-// is not 0, reads the table in Module.tavroTable; checking starts again.
-// Answers how the table was read (seriesHeadMessage) in Module.tavroAnswer.
-extern "C" EMSCRIPTEN_KEEPALIVE void tavroSeriesRead(int table) {
-  resetToDefaults(held.data);
-  readCaseLink(textOfPage("tavroLink"), held.data);
-  if (table != 0) held.series = readSeries(textOfPage("tavroTable"));
+// What to read: `what` 1 starts the table in Module.tavroTable anew, 2 goes
+// on with the one begun, 0 keeps the one read and takes only the case (of
+// the link in Module.tavroLink, bytes; read each time but with 2). Then up
+// to `lines` lines are read. Answers how the table was read
+// (seriesHeadMessage) once it is all read, else null, in Module.tavroAnswer;
+// checking starts again.
+extern "C" EMSCRIPTEN_KEEPALIVE void tavroSeriesRead(int what, int lines) {
+  if (what != 2) {
+    resetToDefaults(held.data);
+    readCaseLink(textOfPage("tavroLink"), held.data);
+  }
+  if (what == 1 || !held.reader)
+    held.reader = std::make_unique<SeriesReader>(textOfPage("tavroTable"));
   held.smallest.reset();
-  hand("tavroAnswer", seriesHeadMessage(held.series));
+  const bool done = held.reader->read(static_cast<std::size_t>(std::max(lines, 1)));
+  hand("tavroAnswer", done ? seriesHeadMessage(held.reader->series()) : "null");
 }
 
 // Checks the sizes `from` to `to` (not included) of the series read last:
 // answers {"sizes" (sizesMessage), "smallest" (the first passing size of all
 // checked so far, or null)}.
 extern "C" EMSCRIPTEN_KEEPALIVE void tavroSeriesCheck(int from, int to) {
-  const std::string sizes =
-      sizesMessage(held.data, held.series, static_cast<std::size_t>(std::max(from, 0)),
-                   static_cast<std::size_t>(std::max(to, 0)), held.smallest);
+  const std::string sizes = sizesMessage(
+      held.data, held.reader->series(), static_cast<std::size_t>(std::max(from, 0)),
+      static_cast<std::size_t>(std::max(to, 0)), held.smallest);
   JsonWriter json;
   json.beginObject().key("sizes").raw(sizes).key("smallest");
   if (held.smallest) {

@@ -226,7 +226,8 @@ std::string sizesMessage(const CouplingData& data, const Series& series, std::si
   const std::vector<CouplingSize> part(series.sizes.begin() + static_cast<long>(from),
                                        series.sizes.begin() + static_cast<long>(to));
   const std::vector<SizeCheck> checks = checkSizes(data, part);
-  if (const auto first = smallestPassing(checks); first && !smallest) smallest = from + *first;
+  if (const auto first = smallestPassing(checks); first && !smallest)
+    smallest = from + *first;
   JsonWriter json;
   json.beginArray();
   for (std::size_t k = 0; k < part.size(); ++k) {

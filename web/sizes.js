@@ -15,7 +15,7 @@ window.tavroSizes = (() => {
   const file = document.getElementById('series-file');
   const stored = 'tavro.series';
   const limit = 2 * 1024 * 1024;  // bytes of a table; a maker's has far fewer
-  const sliceMs = 25;             // the longest the page is held by one slice
+  const sliceMs = 20;             // what one slice may take, its drawing aside
 
   let engine = null;    // the instance that computes: a promise of it
   let link = '';        // the case, as a link's fragment: exact values
@@ -158,6 +158,9 @@ window.tavroSizes = (() => {
   let readText = null;   // the text the computing instance read last
   let waiting = [];      // callers of check(), answered when a check completes
   const yieldToPage = () => new Promise((resolve) => { setTimeout(resolve, 0); });
+  // How many to do in the next slice, after `done` took `ms`: as many as fit
+  // the slice's time, at most four times as many as before.
+  const fitted = (done, ms) => Math.max(1, Math.min(4 * done, Math.floor(done * sliceMs / Math.max(ms, 1))));
   const summary = () => ({
     sizes: sizes.map(({ name, values, checks, okay }) => ({
       name, values, checks: checks.map(({ value, limit: l, okay: o, share }) => ({ value, limit: l, okay: o, share })), okay,
@@ -169,11 +172,27 @@ window.tavroSizes = (() => {
     const text = area.value;
     const tooLarge = encoder.encode(text).length > limit;
     const fresh = text !== readText;
-    head = tooLarge
-      ? { decimalComma: false, header: 'none', fields: [], names: [], count: 0,
-          ignored: [{ line: 1, reason: `die Tabelle ist größer als ${limit / 1048576} MB` }] }
-      : await ask('_tavroSeriesRead', { tavroLink: encoder.encode(link), tavroTable: encoder.encode(fresh ? text : '') },
-                  fresh ? 1 : 0);
+    // Read in slices too: a long table takes its time to split and read.
+    let lines = 500;
+    const read = async (what) => {
+      const started = performance.now();
+      const part = Math.min(lines, mostRows || lines);
+      const answer = await ask('_tavroSeriesRead', what === 1 ? { tavroLink: encoder.encode(link),
+        tavroTable: encoder.encode(text) } : { tavroLink: encoder.encode(link) }, what, part);
+      lines = fitted(part, performance.now() - started);
+      return answer;
+    };
+    if (tooLarge) {
+      head = { decimalComma: false, header: 'none', fields: [], names: [], count: 0,
+               ignored: [{ line: 1, reason: `die Tabelle ist größer als ${limit / 1048576} MB` }] };
+    } else {
+      head = await read(fresh ? 1 : 0);
+      while (head === null) {
+        await yieldToPage();
+        if (own !== generation) return;
+        head = await read(2);
+      }
+    }
     if (own !== generation) return;
     readText = tooLarge ? null : text;
     sizes = [];
@@ -193,8 +212,7 @@ window.tavroSizes = (() => {
       smallest = answer.smallest;
       complete = sizes.length >= head.count;
       draw();
-      const took = performance.now() - started;
-      rows = Math.max(1, Math.min(4 * rows, Math.floor(part * sliceMs / Math.max(took, 1))));
+      rows = fitted(part, performance.now() - started);
       await yieldToPage();
       if (own !== generation) return;
     }

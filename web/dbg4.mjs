@@ -1,0 +1,33 @@
+import puppeteer from 'puppeteer-core';
+const browser = await puppeteer.launch({ headless: true, browser: 'chrome', executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
+const page = await browser.newPage();
+await page.goto('file:///work/main/build/web/tavro.html');
+await page.waitForFunction(() => window.tavro?.transcript().endsWith('F8 q Exit\n'));
+let table = 'Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\n';
+for (let k = 1; k <= 10000; ++k) table += `G${k};${k};${2 * k};${k};${10 * k};0,8;${k}\n`;
+const r = await page.evaluate(async (t) => {
+  const out = {};
+  const e = new TextEncoder().encode(t);
+  const program = await createTavro({ tavroAnswer: null, tavroTable: e, tavroLink: new Uint8Array() });
+  let reply;
+  program.tavroAnswer = (b) => { reply = b; };
+  let t0 = performance.now();
+  program._tavroSeriesRead(1, 1);
+  out.start = performance.now() - t0;
+  t0 = performance.now();
+  program._tavroSeriesRead(2, 500);
+  out.read500 = performance.now() - t0;
+  let n = 0;
+  t0 = performance.now();
+  while (new TextDecoder().decode(reply) === 'null') { program._tavroSeriesRead(2, 5000); n++; }
+  out.rest = performance.now() - t0; out.n = n;
+  t0 = performance.now();
+  JSON.parse(new TextDecoder().decode(reply));
+  out.parseHead = performance.now() - t0;
+  t0 = performance.now();
+  program._tavroSeriesCheck(0, 50);
+  out.check50 = performance.now() - t0;
+  return out;
+}, table);
+console.log(r);
+await browser.close();
