@@ -42,14 +42,10 @@ extern const std::array<double CouplingData::*, 6> kSizeFields;
 // Their names, as a header may name them: "TKN", "TKmax", ...
 extern const std::array<const char*, 6> kSizeNames;
 
-// `bytes` as UTF-8: a UTF-8 byte-order mark dropped; text that is not UTF-8
-// taken as Windows-1252 (as spreadsheets on German Windows write CSV).
-std::string tableText(std::string_view bytes);
-
 // The most sizes a table is read for; the lines beyond are named as one.
 inline constexpr std::size_t kMostSizes = 10000;
 
-// Reads a table (bytes as tableText takes them). Columns are separated by
+// Reads a table (bytes as decodeText, coupling/text.h, takes them). Columns are separated by
 // tabs, else by ';', else by ',' (whichever the first line that is not blank
 // holds first in that order); a field may stand in double quotes, with ""
 // for a quote inside. Blank lines are skipped. The first line is a header

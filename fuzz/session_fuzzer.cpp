@@ -21,7 +21,7 @@
 #include "coupling/fields.h"
 #include "coupling/series.h"
 #include "terminal/line_discipline.h"
-#include "web/case_link.h"
+#include "coupling/case_link.h"
 #include "web/page_data.h"
 
 namespace {

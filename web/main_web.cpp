@@ -14,8 +14,9 @@
 #include "app/session.h"
 #include "console/json.h"
 #include "coupling/series.h"
+#include "coupling/text.h"
 #include "terminal/terminal.h"
-#include "web/case_link.h"
+#include "coupling/case_link.h"
 #include "web/page_data.h"
 
 namespace {
@@ -136,7 +137,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void tavroSeriesCheck(int from, int to) {
 // The bytes of a file in Module.tavroTable as UTF-8 text (a byte-order
 // mark dropped, Windows-1252 converted), answered as a JSON string.
 extern "C" EMSCRIPTEN_KEEPALIVE void tavroTableText() {
-  hand("tavroAnswer", listMessage({tableText(textOfPage("tavroTable"))}));
+  hand("tavroAnswer", listMessage({decodeText(textOfPage("tavroTable"))}));
 }
 
 // The built-in example series, answered as a JSON string in a list.

@@ -9,12 +9,13 @@
 #include "check/sizing.h"
 #include "console/console.h"
 #include "console/format.h"
+#include "console/page_capture.h"
 #include "console/json.h"
 #include "console/number.h"
 #include "coupling/display.h"
 #include "coupling/fields.h"
 #include "coupling/series.h"
-#include "web/case_link.h"
+#include "coupling/case_link.h"
 
 namespace {
 
@@ -74,45 +75,6 @@ bool isExample(const CouplingData& data) {
   CouplingData example{};
   resetToDefaults(example);
   return sameCase(data, example);
-}
-
-// Catches the pages a command prints: each read of a key ends a page, and
-// every key is the space bar, so the command shows all of its pages.
-class PageCapture : public Device {
- public:
-  long read(char* buffer, std::size_t size, int /*waitMs*/) override {
-    if (size == 0) return 0;
-    buffer[0] = ' ';
-    pages_.emplace_back();
-    return 1;
-  }
-  bool ready() override { return false; }  // so all output is written before a read
-  void write(std::string_view text) override { pages_.back().append(text); }
-
-  // The pages without the pager's prompt (the unended last line of a page)
-  // and without the line end the pager prints after the key.
-  std::vector<std::string> pages() const {
-    std::vector<std::string> result;
-    for (std::string_view page : pages_) {
-      if (!page.empty() && page.front() == '\n') page.remove_prefix(1);
-      page = page.substr(0, page.rfind('\n') + 1);
-      if (!page.empty()) result.emplace_back(page);
-    }
-    return result;
-  }
-
- private:
-  std::vector<std::string> pages_{1};
-};
-
-// The pages `command` prints when it is run on a console of its own.
-template <typename Command>
-std::vector<std::string> pagesOf(Command command) {
-  PageCapture capture;
-  Console console(capture);
-  command(console);
-  console.flush();
-  return capture.pages();
 }
 
 }  // namespace

@@ -23,7 +23,7 @@
 // TKN, TKmax, TKW, Cdyn, psi, PKW, ST, SS, SZ.
 
 // {"case": {...}, "printed": {...}, "link": the case as a link's fragment
-// (web/case_link.h), "example": true when it is the built-in example case}
+// (coupling/case_link.h), "example": true when it is the built-in example case}
 std::string caseMessage(const CouplingData& data);
 
 // {"version", "case", "results" (TLNmax TSAmax TSLmax TSmax fe nR VR Vfi Sf

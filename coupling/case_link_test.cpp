@@ -1,4 +1,4 @@
-#include "web/case_link.h"
+#include "coupling/case_link.h"
 
 #include <gtest/gtest.h>
 

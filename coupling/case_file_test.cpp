@@ -1,0 +1,119 @@
+#include "coupling/case_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "console/number.h"
+#include "coupling/fields.h"
+
+namespace {
+
+// The names of all twenty fields but `set`'s.
+std::vector<std::string> allBut(const std::vector<std::string>& set) {
+  std::vector<std::string> names;
+  for (const Field& f : kFields) {
+    if (std::find(set.begin(), set.end(), f.name) == set.end()) names.emplace_back(f.name);
+  }
+  return names;
+}
+
+TEST(CaseFile, LoadsWhatPeopleWriteAndRefusesEveryBadLine) {
+  const struct {
+    const char* title;
+    std::string text;
+    std::vector<std::pair<int, std::string>> problems;
+    std::vector<std::string> missing;  // when loaded
+    double TLN, psi;                   // when loaded
+    int i;
+  } cases[] = {
+      {"comments, blanks, a decimal comma, every field but two",
+       "# Pumpe\n\nTLN = 480   # Nm\nn=1480\ni = 2\nJA = 2,3\nJL = 1\nexcitationSide = 0\n"
+       "startLoaded = 5\nTAS = 239\nTAI = 12\nTLS = 477\nTLI = 13\nTKN = 265\nTKmax = 530\n"
+       "TKW = 69\nCdyn = 2689\nPKW = 12\nST = 1.2\nSS = 1.8\n",
+       {},
+       {"psi", "SZ"},
+       480,
+       0.8,
+       2},
+      {"a byte-order mark and Windows line ends",
+       "\xEF\xBB\xBFTLN = 100\r\npsi = 0,5\r\ni = -3\r\n",
+       {},
+       allBut({"TLN", "psi", "i"}),
+       100,
+       0.5,
+       -3},
+      {"UTF-16 as PowerShell writes it",
+       std::string("\xFF\xFE" "T\0L\0N\0=\0" "7\0\r\0\n\0", 14),
+       {},
+       allBut({"TLN"}),
+       7,
+       0.8,
+       2},
+      {"every kind of bad line, each named",
+       "TLN = 1\nfoo = 2\nTLN = 3\nn = schnell\ni = 1.5\nJA 2\nJL = \n",
+       {{2, "unbekannter Name \"foo\""},
+        {3, "TLN steht schon in Zeile 1"},
+        {4, "n: \"schnell\" ist keine Zahl"},
+        {5, "i: \"1.5\" ist keine ganze Zahl"},
+        {6, "keine Zeile NAME = WERT"},
+        {7, "JL: \"\" ist keine Zahl"}},
+       {},
+       159,
+       0.8,
+       2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    CouplingData data{};
+    resetToDefaults(data);
+    const CaseFileReading reading = readCaseFile(c.text, data);
+    ASSERT_EQ(reading.problems.size(), c.problems.size());
+    for (std::size_t k = 0; k < c.problems.size(); ++k) {
+      EXPECT_EQ(reading.problems[k].line, c.problems[k].first);
+      EXPECT_EQ(reading.problems[k].what, c.problems[k].second);
+    }
+    if (c.problems.empty()) {
+      EXPECT_EQ(reading.missing, c.missing);
+    }
+    EXPECT_EQ(data.TLN, c.TLN);  // a file not loaded changes nothing
+    EXPECT_EQ(data.psi, c.psi);
+    EXPECT_EQ(data.i, c.i);
+  }
+}
+
+TEST(CaseFile, GivesBackAnyCaseBitForBit) {
+  std::mt19937_64 random(740);
+  for (int round = 0; round < 500; ++round) {
+    CouplingData data{};
+    for (const Field& f : kFields) {
+      if (f.real != nullptr) {
+        data.*f.real = std::bit_cast<double>(random());
+      } else {
+        data.*f.integer = std::bit_cast<int>(static_cast<std::uint32_t>(random()));
+      }
+    }
+    CouplingData back{};
+    resetToDefaults(back);
+    const CaseFileReading reading = readCaseFile(writeCaseFile(data), back);
+    ASSERT_TRUE(reading.problems.empty()) << reading.problems[0].what;
+    EXPECT_TRUE(reading.missing.empty());
+    for (const Field& f : kFields) {
+      if (f.real == nullptr) {
+        EXPECT_EQ(back.*f.integer, data.*f.integer);
+      } else if (!std::isnan(data.*f.real)) {  // every NaN reads back as a NaN
+        EXPECT_TRUE(sameBits(back.*f.real, data.*f.real)) << f.name;
+      } else {
+        EXPECT_TRUE(std::isnan(back.*f.real)) << f.name;
+      }
+    }
+  }
+}
+
+}  // namespace

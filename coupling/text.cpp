@@ -1,0 +1,88 @@
+#include "coupling/text.h"
+
+namespace {
+
+// Windows-1252's characters for 0x80 to 0x9F (where it differs from
+// Latin-1); the five it leaves out keep their code points.
+constexpr char16_t kWindows1252[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+void appendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// True when `text` is well-formed UTF-8.
+bool isUtf8(std::string_view text) {
+  for (std::size_t k = 0; k < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[k]);
+    const int following = lead < 0x80                    ? 0
+                          : lead >= 0xC2 && lead <= 0xDF ? 1
+                          : lead >= 0xE0 && lead <= 0xEF ? 2
+                          : lead >= 0xF0 && lead <= 0xF4 ? 3
+                                                         : -1;
+    if (following < 0 || k + static_cast<std::size_t>(following) >= text.size())
+      return false;
+    for (int f = 1; f <= following; ++f) {
+      if ((static_cast<unsigned char>(text[k + static_cast<std::size_t>(f)]) & 0xC0) !=
+          0x80)
+        return false;
+    }
+    k += static_cast<std::size_t>(following) + 1;
+  }
+  return true;
+}
+
+// UTF-16 after its byte-order mark, little- or big-endian, as UTF-8.
+std::string fromUtf16(std::string_view bytes, bool little) {
+  std::string out;
+  const auto unit = [&](std::size_t k) {
+    const auto a = static_cast<unsigned char>(bytes[k]);
+    const auto b = static_cast<unsigned char>(bytes[k + 1]);
+    return static_cast<char32_t>(little ? a | (b << 8) : (a << 8) | b);
+  };
+  for (std::size_t k = 0; k + 1 < bytes.size(); k += 2) {
+    char32_t c = unit(k);
+    if (c >= 0xD800 && c < 0xDC00 && k + 3 < bytes.size() && unit(k + 2) >= 0xDC00 &&
+        unit(k + 2) < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (unit(k + 2) - 0xDC00);
+      k += 2;
+    } else if (c >= 0xD800 && c < 0xE000) {
+      c = 0xFFFD;
+    }
+    appendUtf8(out, c);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string decodeText(std::string_view bytes) {
+  if (bytes.substr(0, 2) == "\xFF\xFE") return fromUtf16(bytes.substr(2), true);
+  if (bytes.substr(0, 2) == "\xFE\xFF") return fromUtf16(bytes.substr(2), false);
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  if (isUtf8(bytes)) return std::string(bytes);
+  std::string out;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    appendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kWindows1252[byte - 0x80] : byte);
+  }
+  return out;
+}
