@@ -1,5 +1,10 @@
 #include "check/derivation.h"
 
+#include <cctype>
+#include <cmath>
+#include <string_view>
+
+#include "check/din740.h"
 #include "check/din740_formulas.h"
 #include "console/format.h"
 
@@ -62,4 +67,65 @@ std::vector<DerivationStep> derive(const CouplingData& data) {
   din740::eachOfStageOne(add);
   din740::eachOfStageTwo(add);
   return steps;
+}
+
+namespace {
+
+// A plain expression ("SZ * TSA * ST", "sqrt(ferr / 10)", "psi2") with the
+// symbols a textbook uses: whole names only, so that PWi keeps its letters.
+std::string textbook(std::string_view plain) {
+  std::string out;
+  for (std::size_t k = 0; k < plain.size();) {
+    const auto letter = [&](std::size_t at) {
+      return at < plain.size() &&
+             (std::isalnum(static_cast<unsigned char>(plain[at])) != 0);
+    };
+    if (std::isalpha(static_cast<unsigned char>(plain[k])) != 0) {
+      std::size_t end = k;
+      while (letter(end)) ++end;
+      const std::string_view name = plain.substr(k, end - k);
+      out += name == "pi"     ? "π"
+             : name == "psi"  ? "ψ"
+             : name == "psi2" ? "ψ²"
+             : name == "sqrt" ? "√"
+                              : std::string(name);
+      k = end;
+    } else if (plain.substr(k, 3) == " * ") {
+      out += " · ";
+      k += 3;
+    } else if (plain.substr(k, 2) == "^2") {
+      out += "²";
+      k += 2;
+    } else {
+      out += plain[k++];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string derivationText(const CouplingData& data) {
+  std::string out;
+  for (const DerivationStep& s : derive(data)) {
+    if (!s.condition.empty()) out += s.condition + ": ";
+    out += textbook(s.symbol) + " = " + textbook(s.expression) + " = " +
+           textbook(s.substituted) + " = " + formatReal(s.value);
+    if (!s.unit.empty()) out += " " + s.unit;
+    out += '\n';
+  }
+  const CheckResults results = checkCoupling(data);
+  const auto outcomes = checkOutcomes(data, results);
+  for (std::size_t k = 0; k < outcomes.size(); ++k) {
+    const CheckOutcome& c = outcomes[k];
+    const std::string unit = std::string(" ") + kChecks[k].unit;
+    const char* relation = c.okay ? " ≤ "
+                           : std::isnan(c.value) || std::isnan(c.limit)
+                               ? " nicht vergleichbar mit "
+                               : " > ";
+    out += std::string(kChecks[k].valueName) + " = " + formatReal(c.value) + unit +
+           relation + kChecks[k].limitName + " = " + formatReal(c.limit) + unit + " → " +
+           (c.okay ? "okay!" : "nicht okay!") + '\n';
+  }
+  return out;
 }

@@ -27,3 +27,9 @@ struct DerivationStep {
 // TSLmax, then TIK (the exciting torque at the coupling), VR, TSi, TSmax,
 // fe, nR, fn, ferr, psi2, Vfi, Sf, TWi, TWimax, PWi, PWimax.
 std::vector<DerivationStep> derive(const CouplingData& data);
+
+// The way to every result as plain UTF-8 text, a line a step, with the
+// symbols as a textbook writes them (·, √, ², π, ψ): "[condition: ]symbol =
+// formula = with values = result unit"; then the six checks as comparisons,
+// "TSLmax = 908.902 Nm > TKmax = 530 Nm → nicht okay!".
+std::string derivationText(const CouplingData& data);

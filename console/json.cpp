@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "console/number.h"
+
 void JsonWriter::beforeValue() {
   if (afterKey_) {
     afterKey_ = false;
@@ -75,9 +77,7 @@ JsonWriter& JsonWriter::number(double value) {
         .endObject();
   }
   beforeValue();
-  char text[32];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  out_ += text;
+  out_ += shortestReal(value);  // exact, and as short as a person writes it
   return *this;
 }
 

@@ -16,7 +16,7 @@ class JsonWriter {
   // The name of the next member of the open object; its value follows.
   JsonWriter& key(std::string_view name);
   JsonWriter& string(std::string_view text);  // UTF-8, escaped as JSON needs
-  JsonWriter& number(double value);           // at full precision
+  JsonWriter& number(double value);           // the shortest exact text
   JsonWriter& integer(long long value);
   JsonWriter& boolean(bool value);
   JsonWriter& null();

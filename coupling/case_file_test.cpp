@@ -19,7 +19,8 @@ namespace {
 std::vector<std::string> allBut(const std::vector<std::string>& set) {
   std::vector<std::string> names;
   for (const Field& f : kFields) {
-    if (std::find(set.begin(), set.end(), f.name) == set.end()) names.emplace_back(f.name);
+    if (std::find(set.begin(), set.end(), f.name) == set.end())
+      names.emplace_back(f.name);
   }
   return names;
 }
@@ -34,8 +35,10 @@ TEST(CaseFile, LoadsWhatPeopleWriteAndRefusesEveryBadLine) {
     int i;
   } cases[] = {
       {"comments, blanks, a decimal comma, every field but two",
-       "# Pumpe\n\nTLN = 480   # Nm\nn=1480\ni = 2\nJA = 2,3\nJL = 1\nexcitationSide = 0\n"
-       "startLoaded = 5\nTAS = 239\nTAI = 12\nTLS = 477\nTLI = 13\nTKN = 265\nTKmax = 530\n"
+       "# Pumpe\n\nTLN = 480   # Nm\nn=1480\ni = 2\nJA = 2,3\nJL = 1\nexcitationSide = "
+       "0\n"
+       "startLoaded = 5\nTAS = 239\nTAI = 12\nTLS = 477\nTLI = 13\nTKN = 265\nTKmax = "
+       "530\n"
        "TKW = 69\nCdyn = 2689\nPKW = 12\nST = 1.2\nSS = 1.8\n",
        {},
        {"psi", "SZ"},
@@ -50,7 +53,10 @@ TEST(CaseFile, LoadsWhatPeopleWriteAndRefusesEveryBadLine) {
        0.5,
        -3},
       {"UTF-16 as PowerShell writes it",
-       std::string("\xFF\xFE" "T\0L\0N\0=\0" "7\0\r\0\n\0", 14),
+       std::string("\xFF\xFE"
+                   "T\0L\0N\0=\0"
+                   "7\0\r\0\n\0",
+                   14),
        {},
        allBut({"TLN"}),
        7,

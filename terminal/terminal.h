@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "console/device.h"
 
 // The process's standard input and output; terminal_posix.cpp,
@@ -29,8 +32,14 @@
 // terminal, for the answers to the command line. A failed write to standard
 // output ends the program as Terminal::write does; one to standard error is
 // dropped, as nothing is left to tell it to.
-void writeStandardOutput(std::string_view text);
+// `utf8`: the text holds more than ASCII (the Rechenweg's symbols); a
+// Windows console then shows it as UTF-8 while it is written.
+void writeStandardOutput(std::string_view text, bool utf8 = false);
 void writeStandardError(std::string_view text);
+
+// Reads the file at `path` whole into `bytes`; false, with the system's
+// reason in `error` ("No such file or directory"), when it cannot.
+bool readFileBytes(const std::string& path, std::string& bytes, std::string& error);
 
 class Terminal : public Device {
  public:

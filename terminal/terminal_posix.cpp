@@ -126,7 +126,7 @@ bool writeAll(int fd, std::string_view text) {
 
 }  // namespace
 
-void writeStandardOutput(std::string_view text) {
+void writeStandardOutput(std::string_view text, bool /*utf8*/) {
   if (!writeAll(STDOUT_FILENO, text)) failIo("Ausgabe fehlgeschlagen");
 }
 

@@ -516,9 +516,10 @@ Outcome runBroken(const std::string& input, In in, Out out, const char* arg = nu
   close(errPipe[1]);
   if (out == Out::kGoneReaderSigpipeIgnored) close(outPipe[0]);
   if (in == In::kLateNonBlocking) std::this_thread::sleep_for(500ms);
-  // A child whose input is not the pipe never reads it: a write there could
-  // meet a pipe without reader, and SIGPIPE would end this test binary.
-  if (in == In::kScript || in == In::kLateNonBlocking) {
+  // A child whose input is not the pipe, or one that ends at its command
+  // line, never reads it: a write there could meet a pipe without reader,
+  // and SIGPIPE would end this test binary. Such cases give no input.
+  if (!input.empty() && (in == In::kScript || in == In::kLateNonBlocking)) {
     EXPECT_EQ(static_cast<ssize_t>(input.size()),
               write(inPipe[1], input.data(), input.size()));
   }
@@ -603,6 +604,9 @@ TEST(Streams, BrokenStreamsAreReportedAndSlowOnesWaitedFor) {
       {"non-blocking input, late data", displays, In::kLateNonBlocking, Out::kPipe, 0,
        ""},
       {"--version answers, no session", "", In::kScript, Out::kPipe, 0, "", "--version"},
+      {"a case file that is not there (ends before reading)", "", In::kScript, Out::kPipe,
+       1, "tavro: /nonexistent/fall.txt: No such file or directory\n",
+       "/nonexistent/fall.txt"},
   };
   const Outcome same = runBroken(displays, In::kScript, Out::kPipe);
   ASSERT_EQ(0, same.status);
@@ -615,6 +619,25 @@ TEST(Streams, BrokenStreamsAreReportedAndSlowOnesWaitedFor) {
       EXPECT_TRUE(expected == outcome.out) << c.name;
     }
   }
+}
+
+TEST(Streams, ACaseFileStartsTheSessionWithItsCase) {
+  char path[] = "/tmp/tavro-case-XXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  const std::string text = "TLN = 100  # Nm\r\n";
+  ASSERT_EQ(static_cast<ssize_t>(text.size()), write(fd, text.data(), text.size()));
+  close(fd);
+  const Outcome outcome = runBroken("w   q", In::kScript, Out::kPipe, path);
+  unlink(path);
+  EXPECT_EQ(0, outcome.status);
+  EXPECT_NE(std::string::npos, outcome.out.find("Nennm. TLN= 100 [Nm]\n"));
+  EXPECT_EQ(
+      std::string("tavro: ") + path +
+          ": nicht gesetzt, es gelten die Werte des Beispielfalls: n, i, JA, JL, "
+          "excitationSide, startLoaded, TAS, TAI, TLS, TLI, TKN, TKmax, TKW, Cdyn, psi, "
+          "PKW, ST, SS, SZ\n",
+      outcome.err);
 }
 
 }  // namespace

@@ -65,6 +65,6 @@ void Terminal::beginKeyRead() { gTyped.beginKeyRead(); }
 
 void Terminal::endKeyRead() { gTyped.endKeyRead(); }
 
-void writeStandardOutput(std::string_view text) { gKeyboard.write(text); }
+void writeStandardOutput(std::string_view text, bool /*utf8*/) { gKeyboard.write(text); }
 
 void writeStandardError(std::string_view text) { gKeyboard.write(text); }

@@ -149,8 +149,14 @@ bool writeAll(HANDLE handle, std::string_view text) {
 
 }  // namespace
 
-void writeStandardOutput(std::string_view text) {
-  if (!writeAll(GetStdHandle(STD_OUTPUT_HANDLE), text)) failIo("Ausgabe fehlgeschlagen");
+void writeStandardOutput(std::string_view text, bool utf8) {
+  // A console shows bytes in its output code page: UTF-8 only while it is
+  // set so, and it is given back as found.
+  const UINT found = utf8 ? GetConsoleOutputCP() : 0;
+  if (found != 0) SetConsoleOutputCP(CP_UTF8);
+  const bool written = writeAll(GetStdHandle(STD_OUTPUT_HANDLE), text);
+  if (found != 0) SetConsoleOutputCP(found);
+  if (!written) failIo("Ausgabe fehlgeschlagen");
 }
 
 void writeStandardError(std::string_view text) {

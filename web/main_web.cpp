@@ -13,10 +13,10 @@
 
 #include "app/session.h"
 #include "console/json.h"
+#include "coupling/case_link.h"
 #include "coupling/series.h"
 #include "coupling/text.h"
 #include "terminal/terminal.h"
-#include "coupling/case_link.h"
 #include "web/page_data.h"
 
 namespace {

@@ -3,72 +3,24 @@
 #include <algorithm>
 #include <optional>
 
+#include "check/check_json.h"
 #include "check/curve.h"
-#include "check/derivation.h"
 #include "check/result_pages.h"
-#include "check/sizing.h"
 #include "console/console.h"
 #include "console/format.h"
-#include "console/page_capture.h"
 #include "console/json.h"
 #include "console/number.h"
+#include "console/page_capture.h"
+#include "coupling/case_link.h"
 #include "coupling/display.h"
 #include "coupling/fields.h"
 #include "coupling/series.h"
-#include "coupling/case_link.h"
 
 namespace {
-
-// The results the page is handed, in the order of the result pages.
-struct Result {
-  const char* name;
-  double CheckResults::*value;
-};
-
-constexpr Result kResults[] = {
-    {"TLNmax", &CheckResults::TLNmax}, {"TSAmax", &CheckResults::TSAmax},
-    {"TSLmax", &CheckResults::TSLmax}, {"TSmax", &CheckResults::TSmax},
-    {"fe", &CheckResults::fe},         {"nR", &CheckResults::nR},
-    {"VR", &CheckResults::VR},         {"Vfi", &CheckResults::Vfi},
-    {"Sf", &CheckResults::Sf},         {"TWi", &CheckResults::TWi},
-    {"TWimax", &CheckResults::TWimax}, {"PWi", &CheckResults::PWi},
-};
-
-// The six values value, limit, okay and share of one check, as members of
-// the open object.
-void writeOutcome(JsonWriter& json, const CheckOutcome& c) {
-  json.key("value").number(c.value).key("limit").number(c.limit);
-  json.key("okay").boolean(c.okay).key("share").string(shareText(c));
-}
-
-void writeCase(JsonWriter& json, const CouplingData& data) {
-  json.beginObject();
-  for (const Field& f : kFields) {
-    json.key(f.name);
-    if (f.real != nullptr) {
-      json.number(data.*f.real);
-    } else {
-      json.integer(data.*f.integer);
-    }
-  }
-  json.endObject();
-}
 
 // The printed text of every field, as members of the open object.
 void writePrintedCase(JsonWriter& json, const CouplingData& data) {
   for (const Field& f : kFields) json.key(f.name).string(printedValue(data, f));
-}
-
-// What the page calls the six checks, in their order: {title, brief, unit,
-// valueName, limitName}.
-void writeCheckNames(JsonWriter& json) {
-  json.beginArray();
-  for (const CheckRule& rule : kChecks) {
-    json.beginObject().key("title").string(rule.title).key("brief").string(rule.brief);
-    json.key("unit").string(rule.unit).key("valueName").string(rule.valueName);
-    json.key("limitName").string(rule.limitName).endObject();
-  }
-  json.endArray();
 }
 
 bool isExample(const CouplingData& data) {
@@ -96,41 +48,25 @@ std::string checkMessage(const CouplingData& data, const CheckResults& results) 
   json.beginObject().key("version").string(TAVRO_VERSION).key("case");
   writeCase(json, data);
 
-  json.key("results").beginObject();
-  for (const Result& r : kResults) json.key(r.name).number(results.*r.value);
-  json.endObject();
-
+  json.key("results");
+  writeResults(json, results);
   json.key("names");
   writeCheckNames(json);
-  json.key("checks").beginArray();
-  const auto outcomes = checkOutcomes(data, results);
-  for (std::size_t k = 0; k < outcomes.size(); ++k) {
-    json.beginObject();
-    writeOutcome(json, outcomes[k]);
-    json.key("valueName").string(kChecks[k].valueName);
-    json.key("limitName").string(kChecks[k].limitName).endObject();
-  }
-  json.endArray();
+  json.key("checks");
+  writeChecks(json, data, results);
 
   json.key("curve").beginArray();
   for (const CurvePoint& p : alternatingTorqueCurve(data))
     json.beginArray().number(p.n).number(p.TWimax).endArray();
   json.endArray();
 
-  json.key("steps").beginArray();
-  for (const DerivationStep& step : derive(data)) {
-    json.beginObject().key("symbol").string(step.symbol);
-    json.key("expression").string(step.expression);
-    json.key("substituted").string(step.substituted);
-    json.key("value").number(step.value).key("printed").string(formatReal(step.value));
-    json.key("unit").string(step.unit).key("condition").string(step.condition);
-    json.key("mathml").string(step.mathml).endObject();
-  }
-  json.endArray();
+  json.key("steps");
+  writeSteps(json, data);
 
   json.key("printed").beginObject();
   writePrintedCase(json, data);
-  for (const Result& r : kResults) json.key(r.name).string(formatReal(results.*r.value));
+  for (const PrintedResult& r : kPrintedResults)
+    json.key(r.name).string(formatReal(results.*r.value));
   json.key("PWimax").string(formatReal(results.PWimax)).endObject();
 
   CheckResults scratch{};  // the command's own results; the same as `results`
@@ -183,29 +119,8 @@ std::string seriesHeadMessage(const Series& series) {
 
 std::string sizesMessage(const CouplingData& data, const Series& series, std::size_t from,
                          std::size_t to, std::optional<std::size_t>& smallest) {
-  to = std::min(to, series.sizes.size());
-  from = std::min(from, to);
-  const std::vector<CouplingSize> part(series.sizes.begin() + static_cast<long>(from),
-                                       series.sizes.begin() + static_cast<long>(to));
-  const std::vector<SizeCheck> checks = checkSizes(data, part);
-  if (const auto first = smallestPassing(checks); first && !smallest)
-    smallest = from + *first;
   JsonWriter json;
-  json.beginArray();
-  for (std::size_t k = 0; k < part.size(); ++k) {
-    json.beginObject().key("name").string(part[k].name).key("values").beginArray();
-    for (const double value : part[k].values) json.number(value);
-    json.endArray().key("exact").beginArray();
-    for (const double value : part[k].values) json.string(shortestReal(value));
-    json.endArray().key("checks").beginArray();
-    for (const CheckOutcome& c : checks[k].checks) {
-      json.beginObject();
-      writeOutcome(json, c);
-      json.endObject();
-    }
-    json.endArray().key("okay").boolean(checks[k].okay).endObject();
-  }
-  json.endArray();
+  writeSizes(json, data, series, from, to, smallest);
   return json.text();
 }
 
