@@ -2,10 +2,10 @@
 // once as a script and once as typed at the browser page's line discipline;
 // then reads the bytes as a link's case, as the page does, and hands that
 // case's check over, and as a table of coupling sizes checked for that case
-// (read at once and a line at a time, which must agree).
+// (read at once and a line at a time, which must agree), and as a case file.
 // The end of the bytes ends the session, so every input must return. What it
 // builds is checked: every JSON text the page would read parses, and the case
-// written into a link reads back bit for bit.
+// written into a link or a case file reads back bit for bit.
 
 #include <cmath>
 #include <cstddef>
@@ -18,10 +18,11 @@
 #include "app/session.h"
 #include "console/device.h"
 #include "console/number.h"
+#include "coupling/case_file.h"
+#include "coupling/case_link.h"
 #include "coupling/fields.h"
 #include "coupling/series.h"
 #include "terminal/line_discipline.h"
-#include "coupling/case_link.h"
 #include "web/page_data.h"
 
 namespace {
@@ -161,15 +162,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(&(raw.*f.real), data + used, sizeof(double));
     used += sizeof(double);
   }
+  if (used + sizeof(int) <= size) std::memcpy(&raw.startLoaded, data + used, sizeof(int));
   CouplingData back{};
   resetToDefaults(back);
   if (!readCaseLink(caseLink(raw), back).empty()) std::abort();
-  for (const Field& f : kFields) {
-    if (f.real == nullptr) continue;
-    const double before = raw.*f.real;
-    const double after = back.*f.real;
-    const bool bothNaN = before != before && after != after;
-    if (!bothNaN && !sameBits(before, after)) std::abort();
+  CouplingData fromFile{};
+  resetToDefaults(fromFile);
+  if (!readCaseFile(writeCaseFile(raw), fromFile).problems.empty()) std::abort();
+  for (const CouplingData* read : {&back, &fromFile}) {
+    if (!sameCase(raw, *read)) {
+      for (const Field& f : kFields) {
+        const bool bothNaN =
+            f.real != nullptr && std::isnan(raw.*f.real) && std::isnan(read->*f.real);
+        if (!bothNaN && exactValue(raw, f) != exactValue(*read, f)) std::abort();
+      }
+    }
   }
+
+  // The bytes as a case file: read, or every bad line named; a file that is
+  // not loaded changes nothing.
+  CouplingData opened{};
+  resetToDefaults(opened);
+  const CouplingData before = opened;
+  if (!readCaseFile(bytes, opened).problems.empty() && !sameCase(opened, before))
+    std::abort();
   return 0;
 }

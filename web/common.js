@@ -1,5 +1,5 @@
 // What the page's scripts share: the program's JSON read, an element built,
-// and a check's share of its limit for a bar.
+// a check's share of its limit for a bar, and the instance that computes.
 'use strict';
 window.tavroCommon = (() => {
   // A number JSON has no word for comes as an object of its own,
@@ -23,5 +23,20 @@ window.tavroCommon = (() => {
   // for the length of a bar; its text comes from the program (share).
   const share = (c) => c.value / c.limit * 100;
 
-  return { parse, element, share };
+  // The page's second instance of the program, which only computes (the
+  // running one waits suspended for its keys); made when first asked.
+  // ask(call, fields, ...args) sets `fields` on it, calls the export `call`
+  // and resolves to the JSON it answers in Module.tavroAnswer.
+  let engine = null;
+  const ask = async (call, fields, ...args) => {
+    engine ??= createTavro({ tavroAnswer: null, tavroTable: null, tavroLink: null });
+    const program = await engine;
+    Object.assign(program, fields);
+    let reply = null;
+    program.tavroAnswer = (bytes) => { reply = bytes; };
+    program[call](...args);
+    return parse(reply);
+  };
+
+  return { parse, element, share, ask };
 })();

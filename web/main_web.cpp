@@ -14,6 +14,7 @@
 #include "app/session.h"
 #include "console/json.h"
 #include "coupling/case_link.h"
+#include "coupling/case_file.h"
 #include "coupling/series.h"
 #include "coupling/text.h"
 #include "terminal/terminal.h"
@@ -134,10 +135,32 @@ extern "C" EMSCRIPTEN_KEEPALIVE void tavroSeriesCheck(int from, int to) {
   hand("tavroAnswer", json.endObject().text());
 }
 
-// The bytes of a file in Module.tavroTable as UTF-8 text (a byte-order
-// mark dropped, Windows-1252 converted), answered as a JSON string.
-extern "C" EMSCRIPTEN_KEEPALIVE void tavroTableText() {
+// The bytes of a file in Module.tavroTable as UTF-8 text (coupling/text.h),
+// answered as a JSON string in a list.
+extern "C" EMSCRIPTEN_KEEPALIVE void tavroFileText() {
   hand("tavroAnswer", listMessage({decodeText(textOfPage("tavroTable"))}));
+}
+
+// The case file in Module.tavroTable (bytes) read over the example case:
+// answers {"link": the case as a link's fragment, or null when the file is
+// not loaded, "problems": ["Zeile 3: ..."], "missing": the fields it left out}.
+extern "C" EMSCRIPTEN_KEEPALIVE void tavroCaseFile() {
+  CouplingData data{};
+  resetToDefaults(data);
+  const CaseFileReading reading = readCaseFile(textOfPage("tavroTable"), data);
+  JsonWriter json;
+  json.beginObject().key("link");
+  if (reading.problems.empty()) {
+    json.string(caseLink(data));
+  } else {
+    json.null();
+  }
+  json.key("problems").beginArray();
+  for (const CaseFileProblem& p : reading.problems)
+    json.string("Zeile " + std::to_string(p.line) + ": " + p.what);
+  json.endArray().key("missing").beginArray();
+  for (const std::string& name : reading.missing) json.string(name);
+  hand("tavroAnswer", json.endArray().endObject().text());
 }
 
 // The built-in example series, answered as a JSON string in a list.

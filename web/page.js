@@ -7,7 +7,9 @@
 // first run only. The run hands over its case after every command, its
 // check at every compute and what it waits for before every wait; the panel
 // (panel.js), the help at prompts (help.js) and the choice of a size
-// (sizes.js) show them. window.tavro offers the
+// (sizes.js) show them. "Fall speichern" saves the case as a case file that
+// the console program reads too; "Fall öffnen" and a file dropped on the
+// terminal start a run with the case of one. window.tavro offers the
 // run's transcript, the screen, the case, the check, the prompt, the sizes
 // and a link to the case.
 'use strict';
@@ -158,10 +160,12 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
                '„Letzten Fall laden“ startet es mit dem Fall dieses Laufs.\r\n');
   };
 
-  // What the program did not take of a link, said in the top bar.
+  // What the program did not take of a link, said in the top bar; else
+  // what started the run, if that is worth a word.
+  let startNotice = '';
   const ignored = (bytes) => {
     const parts = parse(bytes);
-    notice.textContent = parts.length === 0 ? '' : 'Aus dem Link nicht übernommen: ' +
+    notice.textContent = parts.length === 0 ? startNotice : 'Aus dem Link nicht übernommen: ' +
       `${parts.map((p) => (p.length > 40 ? `${p.slice(0, 40)}…` : p)).join(', ')} – ` +
       'dafür gelten die Werte des Beispielfalls.';
   };
@@ -226,14 +230,57 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     event.type === 'keydown' && event.ctrlKey && !event.altKey && !event.metaKey &&
     event.key.toLowerCase() === 'c' && term.hasSelection()));
 
-  document.getElementById('save').addEventListener('click', () => {
+  // Saves `text` as a download called `name`; nothing leaves the browser.
+  const download = (text, name) => {
     const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([asShown(transcript)], { type: 'text/plain;charset=utf-8' }));
-    link.download = 'tavro-protokoll.txt';
+    link.href = URL.createObjectURL(new Blob([text], { type: 'text/plain;charset=utf-8' }));
+    link.download = name;
     link.click();
     setTimeout(() => URL.revokeObjectURL(link.href), 1000);
+  };
+  document.getElementById('save').addEventListener('click', () => {
+    download(asShown(transcript), 'tavro-protokoll.txt');
     focus();
   });
+
+  // The running case as a case file, which the console program reads too
+  // (tavro tavro-fall.txt); opening one starts a run with its case, as a
+  // link does, after asking if the running case would be lost.
+  document.getElementById('case-save').addEventListener('click', () => {
+    if (current) download(current.file, 'tavro-fall.txt');
+    focus();
+  });
+  const openCase = async (chosen) => {
+    const read = chosen.size > 64 * 1024
+      ? { link: null, problems: [`die Datei ist größer als 64 KB`], missing: [] }
+      : await tavroCommon.ask('_tavroCaseFile', { tavroTable: new Uint8Array(await chosen.arrayBuffer()) });
+    if (read.link === null) {
+      notice.textContent = `„${chosen.name}“ nicht geladen: ${read.problems.join('; ')}.`;
+      return;
+    }
+    const losing = running && current && !current.example && current.link !== read.link;
+    if (losing && !window.confirm('Der Fall des laufenden Programms geht dabei verloren. Trotzdem öffnen?')) return;
+    startNotice = `Fall aus „${chosen.name}“ geöffnet` + (read.missing.length === 0 ? '.'
+      : `; ohne Wert in der Datei, wie im Beispielfall: ${read.missing.join(', ')}.`);
+    start(read.link);
+  };
+  const caseFile = document.getElementById('case-file');
+  document.getElementById('case-open').addEventListener('click', () => caseFile.click());
+  caseFile.addEventListener('change', () => {
+    const [chosen] = caseFile.files;
+    caseFile.value = '';
+    if (chosen) openCase(chosen).finally(focus);
+  });
+  // A file dropped on the terminal is a case; elsewhere (but on the size
+  // chooser, whose drop is a table) the browser does not open it instead.
+  box.addEventListener('dragover', (event) => event.preventDefault());
+  box.addEventListener('drop', (event) => {
+    const [dropped] = event.dataTransfer?.files ?? [];
+    event.preventDefault();
+    if (dropped) openCase(dropped).finally(focus);
+  });
+  window.addEventListener('dragover', (event) => event.preventDefault());
+  window.addEventListener('drop', (event) => event.preventDefault());
   document.getElementById('print').addEventListener('click', () => {
     window.print();
     focus();
@@ -314,6 +361,8 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     sizes: (text) => tavroSizes.sizes(text),
     // The address "Link kopieren" copies.
     link,
+    // Opens a case file's `text` as "Fall öffnen" does; resolves once asked.
+    openCase: (text, name = 'fall.txt') => openCase(new File([text], name)),
   };
 
   focus();

@@ -11,6 +11,7 @@
 #include "console/json.h"
 #include "console/number.h"
 #include "console/page_capture.h"
+#include "coupling/case_file.h"
 #include "coupling/case_link.h"
 #include "coupling/display.h"
 #include "coupling/fields.h"
@@ -39,6 +40,7 @@ std::string caseMessage(const CouplingData& data) {
   writePrintedCase(json, data);
   json.endObject();
   json.key("link").string(caseLink(data)).key("example").boolean(isExample(data));
+  json.key("file").string(writeCaseFile(data));
   json.endObject();
   return json.text();
 }

@@ -23,7 +23,8 @@
 // TKN, TKmax, TKW, Cdyn, psi, PKW, ST, SS, SZ.
 
 // {"case": {...}, "printed": {...}, "link": the case as a link's fragment
-// (coupling/case_link.h), "example": true when it is the built-in example case}
+// (coupling/case_link.h), "example": true when it is the built-in example case,
+// "file": the case as a case file (coupling/case_file.h)}
 std::string caseMessage(const CouplingData& data);
 
 // {"version", "case", "results" (TLNmax TSAmax TSLmax TSmax fe nR VR Vfi Sf

@@ -17,7 +17,6 @@ window.tavroSizes = (() => {
   const limit = 2 * 1024 * 1024;  // bytes of a table; a maker's has far fewer
   const sliceMs = 20;             // what one slice may take, its drawing aside
 
-  let engine = null;    // the instance that computes: a promise of it
   let link = '';        // the case, as a link's fragment: exact values
   let example = false;  // the table is the built-in example
   let taken = null;     // the size "übernehmen" typed last: {name, values, fields}
@@ -32,19 +31,7 @@ window.tavroSizes = (() => {
   let complete = false;
 
   const encoder = new TextEncoder();
-  const computing = () => {
-    engine ??= createTavro({ tavroAnswer: null, tavroTable: null, tavroLink: null });
-    return engine;
-  };
-  // Asks the computing instance: `call` is one of its exports.
-  const ask = async (call, fields, ...args) => {
-    const program = await computing();
-    Object.assign(program, fields);
-    let reply = null;
-    program.tavroAnswer = (bytes) => { reply = bytes; };
-    program[call](...args);
-    return tavroCommon.parse(reply);
-  };
+  const { ask } = tavroCommon;
 
   const save = (text) => {
     try {
@@ -230,6 +217,16 @@ window.tavroSizes = (() => {
     return done;
   };
 
+  // A table file's bytes, read as UTF-8 (coupling/text.h decodes them).
+  const openFile = async (chosen) => {
+    if (chosen.size > limit) {
+      info.textContent = `„${chosen.name}“ ist größer als ${limit / 1048576} MB.`;
+      return;
+    }
+    const [text] = await ask('_tavroFileText', { tavroTable: new Uint8Array(await chosen.arrayBuffer()) });
+    replace(text);
+  };
+
   // A new table, as a paste gives it: kept for the next visit.
   const replace = (text) => {
     area.value = text;
@@ -249,13 +246,17 @@ window.tavroSizes = (() => {
   file.addEventListener('change', async () => {
     const chosen = file.files[0];
     file.value = '';
-    if (!chosen) return;
-    if (chosen.size > limit) {
-      info.textContent = `„${chosen.name}“ ist größer als ${limit / 1048576} MB.`;
-      return;
-    }
-    const [text] = await ask('_tavroTableText', { tavroTable: new Uint8Array(await chosen.arrayBuffer()) });
-    replace(text);
+    if (chosen) openFile(chosen);
+  });
+  // A file dropped on the section is a table, like one opened.
+  const section = document.getElementById('sizes');
+  section.addEventListener('dragover', (event) => event.preventDefault());
+  section.addEventListener('drop', (event) => {
+    const [dropped] = event.dataTransfer?.files ?? [];
+    if (!dropped) return;
+    event.preventDefault();
+    event.stopPropagation();
+    openFile(dropped);
   });
   document.getElementById('series-clear').addEventListener('click', () => {
     area.value = '';

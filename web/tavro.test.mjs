@@ -224,6 +224,33 @@ for (const [name, options] of Object.entries(browsers)) {
       rmSync(file);
     });
 
+    test('"Fall speichern" gives the Linux program the case; "Fall öffnen" of its template gives the example', async () => {
+      await open();
+      for (const step of ['a', '480 1480 3<enter>', 'b', '2,5 1,25 1 1<enter>']) await type(step);
+      await page.click('#case-save');
+      const file = join(downloads, 'tavro-fall.txt');
+      let saved = '';
+      for (let k = 0; k < 100 && saved === ''; ++k) {
+        await new Promise((resolve) => setTimeout(resolve, 50));
+        saved = existsSync(file) ? readFileSync(file, 'utf8') : '';
+      }
+      rmSync(file);
+      await type('w   ');
+      const shown = await transcript();
+      const display = (text) => text.slice(text.indexOf('momentan def. Werte 1:'), text.lastIndexOf('weiter mit bel.Taste..'));
+      const typed = spawnSync('bash', ['-c', 'f=$(mktemp); cat > "$f"; printf "w   q" | "$0" "$f"; rm "$f"',
+                                       process.env.TAVRO_NATIVE], { input: saved });
+      assert.equal(display(typed.stdout.toString()), display(shown));
+
+      const template = spawnSync(process.env.TAVRO_NATIVE, ['--template']).stdout.toString();
+      page.once('dialog', (dialog) => dialog.accept());  // the running case is not the example
+      await page.evaluate((t) => window.tavro.openCase(t), template);
+      await page.waitForFunction(() => window.tavro.case()?.TLN === 159);
+      const example = await page.evaluate(() => window.tavro.case());
+      assert.deepEqual([example.TLN, example.n, example.i, example.JA, example.startLoaded], [159, 1500, 2, 2.3, 0]);
+      assert.match(await page.$eval('#notice', (e) => e.textContent), /^Fall aus „fall.txt“ geöffnet\.$/);
+    });
+
     // The example, a changed case and one that cannot be computed, each
     // through all three result pages.
     for (const [title, keys] of [
