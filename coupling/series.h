@@ -45,20 +45,18 @@ extern const std::array<const char*, 6> kSizeNames;
 // The most sizes a table is read for; the lines beyond are named as one.
 inline constexpr std::size_t kMostSizes = 10000;
 
-// Reads a table (bytes as decodeText, coupling/text.h, takes them). Columns are separated by
-// tabs, else by ';', else by ',' (whichever the first line that is not blank
-// holds first in that order); a field may stand in double quotes, with ""
-// for a quote inside. Blank lines are skipped. The first line is a header
-// when a cell of it names one of the six columns, or when none of its cells
-// 1 to 6 holds a number; otherwise it is a size like any other. If the
-// header names all six (in any order and case, each perhaps with its unit in
-// brackets: Nm or kNm, Nm/rad or kNm/rad, W or kW; kilo values are
-// converted exactly), the columns are taken by those names and the first
-// other column is the size's name; otherwise the columns are the name and
-// the six values in dialog d's order, and further columns are notes. A value
-// is a finite, positive decimal number: with a decimal point, or, in a table
-// where any value has a decimal comma, with a decimal comma and points that
-// separate thousands ("1.250,5"). A line that cannot be read is left out and
+// Reads a table (bytes as decodeText, coupling/text.h, takes them). Columns are separated
+// by tabs, else by ';', else by ',' (whichever the first line that is not blank holds
+// first in that order); a field may stand in double quotes, with "" for a quote inside.
+// Blank lines are skipped. The first line is a header when a cell of it names one of the
+// six columns, or when none of its cells 1 to 6 holds a number; otherwise it is a size
+// like any other. If the header names all six (in any order and case, each perhaps with
+// its unit in brackets: Nm or kNm, Nm/rad or kNm/rad, W or kW; kilo values are converted
+// exactly), the columns are taken by those names and the first other column is the size's
+// name; otherwise the columns are the name and the six values in dialog d's order, and
+// further columns are notes. A value is a finite, positive decimal number: with a decimal
+// point, or, in a table where any value has a decimal comma, with a decimal comma and
+// points that separate thousands ("1.250,5"). A line that cannot be read is left out and
 // named with the first reason ("TKmax ist keine endliche Zahl").
 Series readSeries(std::string_view bytes);
 
