@@ -13,8 +13,8 @@
 
 #include "app/session.h"
 #include "console/json.h"
-#include "coupling/case_link.h"
 #include "coupling/case_file.h"
+#include "coupling/case_link.h"
 #include "coupling/series.h"
 #include "coupling/text.h"
 #include "terminal/terminal.h"
