@@ -77,9 +77,10 @@ LoadedCase loadCase(const InputFile& file, CouplingData& data) {
     return loaded;
   }
   const CaseFileReading reading = readCaseFile(file.bytes, data);
-  for (const CaseFileProblem& p : reading.problems)
+  for (const CaseFileProblem& p : reading.problems) {
     loaded.errors +=
         "tavro: " + file.name + ":" + std::to_string(p.line) + ": " + p.what + "\n";
+  }
   if (!reading.problems.empty()) {
     loaded.status = 2;
     return loaded;

@@ -123,9 +123,11 @@ std::string derivationText(const CouplingData& data) {
                            : std::isnan(c.value) || std::isnan(c.limit)
                                ? " nicht vergleichbar mit "
                                : " > ";
-    out += std::string(kChecks[k].valueName) + " = " + formatReal(c.value) + unit +
-           relation + kChecks[k].limitName + " = " + formatReal(c.limit) + unit + " → " +
-           (c.okay ? "okay!" : "nicht okay!") + '\n';
+    out += kChecks[k].valueName;
+    out += " = " + formatReal(c.value) + unit + relation;
+    out += kChecks[k].limitName;
+    out += " = " + formatReal(c.limit) + unit + " → ";
+    out += c.okay ? "okay!\n" : "nicht okay!\n";
   }
   return out;
 }

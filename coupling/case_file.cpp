@@ -72,9 +72,11 @@ CaseFileReading readCaseFile(std::string_view bytes, CouplingData& data) {
     }
     first = line;
     if (!readField(*field, value, read)) {
-      reading.problems.push_back(
-          {line, name + ": \"" + value + "\" ist keine " +
-                     (field->real != nullptr ? "Zahl" : "ganze Zahl")});
+      std::string what = name;
+      what += ": \"";
+      what += value;
+      what += field->real != nullptr ? "\" ist keine Zahl" : "\" ist keine ganze Zahl";
+      reading.problems.push_back({line, what});
     }
   }
   if (!reading.problems.empty()) return reading;
