@@ -328,7 +328,7 @@ for (const [name, options] of Object.entries(browsers)) {
         assert.ok(line.text.startsWith(steps[k].condition), line.text);
       });
       assert.ok(lines[2].text.startsWith('Anfahren mit Last: '));
-      assert.ok(lines[7].text.startsWith('Anregung auf der Lastseite (excitationSide = 1): '));
+      assert.ok(lines[7].text.startsWith('Anregung auf der Lastseite: '));
       assert.deepEqual(await page.$$eval('#steps .comparisons li', (items) => items.map((li) => li.textContent)),
         ['TLNmax = 190.8 Nm ≤ TKN = 265 Nm → okay!', 'TSAmax = 347.236 Nm ≤ TKmax = 530 Nm → okay!',
          'TSLmax = 908.902 Nm > TKmax = 530 Nm → nicht okay!', 'TSmax = 190.8 Nm ≤ TKmax = 530 Nm → okay!',
