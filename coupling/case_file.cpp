@@ -6,17 +6,6 @@
 #include "coupling/fields.h"
 #include "coupling/text.h"
 
-namespace {
-
-std::string_view trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-    s.remove_suffix(1);
-  return s;
-}
-
-}  // namespace
-
 std::string writeCaseFile(const CouplingData& data) {
   std::string out =
       "# TAVRO: ein Fall einer elastischen Wellenkupplung nach DIN 740.\n"

@@ -28,13 +28,6 @@ const char* const kExampleSeries =
 
 namespace {
 
-std::string_view trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-    s.remove_suffix(1);
-  return s;
-}
-
 bool isBlankLine(std::string_view line) { return trim(line).empty(); }
 
 // The fields of one line; a field in double quotes may hold the separator,

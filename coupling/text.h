@@ -9,3 +9,7 @@
 // other text that is not UTF-8 taken as Windows-1252 (as programs on German
 // Windows write it).
 std::string decodeText(std::string_view bytes);
+
+// `s` without the blanks and tabs around it, and without a line's CR (a
+// Windows line end).
+std::string_view trim(std::string_view s);
