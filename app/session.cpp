@@ -8,6 +8,7 @@
 #include "coupling/coupling_data.h"
 #include "coupling/dialogs.h"
 #include "coupling/display.h"
+#include "coupling/line_notice.h"
 
 namespace {
 
@@ -76,7 +77,8 @@ class WaitReporter : public ConsoleWatcher {
  public:
   explicit WaitReporter(const Session& session) : session_(session) {}
   void waiting(Wait what, const void* field) override {
-    session_.observer->waiting(what, fieldAt(session_.data, field), session_.data);
+    session_.observer->waiting(what, fieldAt(session_.data, field), session_.data,
+                               lineNotice(session_.console.lineReading(), session_.data));
   }
 
  private:

@@ -146,6 +146,9 @@ bool Console::takeLine() {
     if (end) break;
   }
   line_[lineSize_] = '\0';
+  reading_.line.assign(line_, lineSize_);
+  reading_.takes.clear();
+  reading_.rest = 0;
   return lineSize_ > 0;
 }
 
@@ -166,11 +169,14 @@ const char* Console::numberAt(const char* prompt) {
 }
 
 void Console::takeNumber(const char* start, const char* end) {
+  const std::size_t begin = linePos_;
   if (end == start) {
     linePos_ = lineSize_;  // no number here: drop the rest of the line
   } else {
     linePos_ += static_cast<std::size_t>(end - start);
   }
+  reading_.takes.push_back({waitField_, begin, end == start ? begin : linePos_});
+  reading_.rest = linePos_;
 }
 
 bool Console::readNumber(const char* prompt, double& field) {

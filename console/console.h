@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "console/device.h"
 
@@ -31,6 +32,22 @@ class ConsoleWatcher {
  public:
   virtual ~ConsoleWatcher() = default;
   virtual void waiting(Wait what, const void* field) = 0;
+};
+
+// How the number prompts read the last typed line, so that the browser page
+// can say where that differs from what the line looks like.
+struct LineReading {
+  // One number prompt's read from the line: the characters begin to end it
+  // took; begin == end when there was no number there (the rest of the line
+  // was then dropped).
+  struct Take {
+    const void* field;  // the variable the prompt read into
+    std::size_t begin;
+    std::size_t end;
+  };
+  std::string line;         // the line as typed, its line end included
+  std::vector<Take> takes;  // in the order read
+  std::size_t rest = 0;     // where the part no prompt has read yet begins
 };
 
 // The console conventions of the program: single keys, numbers typed at
@@ -92,6 +109,10 @@ class Console {
   // Tells `watcher` (null: nobody) before every wait for input.
   void watch(ConsoleWatcher* watcher) { watcher_ = watcher; }
 
+  // How the number prompts read the last line typed at one (an empty
+  // reading before the first): kept until the next line is taken.
+  const LineReading& lineReading() const { return reading_; }
+
   // True once a read returned because the input has ended. (Bytes read
   // before the end are still served first.)
   bool inputEnded() const { return ended_; }
@@ -137,4 +158,5 @@ class Console {
   ConsoleWatcher* watcher_ = nullptr;  // told before each wait, if set
   Wait waitingFor_ = Wait::kKey;       // what the current read is for
   const void* waitField_ = nullptr;    // the variable a number read fills
+  LineReading reading_;                // how the current line has been read
 };

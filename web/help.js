@@ -1,29 +1,36 @@
 // The help at the program's number prompts: one line under the terminal
 // names the field asked for and what it holds now, and "Wert behalten"
 // (here and on the key bar) types the value the field held when the dialog
-// began. Every word and number comes from the program (window.tavroHelp.show
+// began. Where the program read the last line typed at a prompt otherwise
+// than it looks ("48o", "1.480"), the line says first what was read; that
+// stays until the next line is typed. Every word and number comes from the program (window.tavroHelp.show
 // gets what it waits for); the page computes nothing.
 'use strict';
 window.tavroHelp = (() => {
   const line = document.getElementById('prompt-help');
   let prompt = null;  // the prompt waiting, as the program described it
+  let notice = null;  // what the program said of the last line typed
 
   const show = (waiting) => {
     prompt = waiting?.prompt ?? null;
+    notice = waiting?.notice ?? null;
     for (const button of document.querySelectorAll('#keep, #keys .keep')) button.disabled = prompt === null;
+    const said = notice === null ? [] : [tavroCommon.element('span', { class: 'read' }, `Gelesen: ${notice} `)];
     if (prompt === null) {
-      line.textContent = '';
+      line.replaceChildren(...said);
       return;
     }
     const unit = prompt.unit ? ` ${prompt.unit}` : '';
     const what = prompt.switch ? prompt.description : `${prompt.field} – ${prompt.description}`;
-    line.textContent = `${what}, jetzt ${prompt.printed}${unit}. ` +
-      'Zahl und Enter ändert ihn; „Wert behalten“ lässt ihn.';
+    line.replaceChildren(...said, `${what}, jetzt ${prompt.printed}${unit}. ` +
+      'Zahl und Enter ändert den Wert; „Wert behalten“ lässt ihn.');
   };
 
   return {
     // Shows what the program waits for ({wait, prompt}; null: nothing).
     show,
+    // What the program said of the last line typed, or null.
+    notice: () => notice,
     // The prompt waiting as window.tavro.prompt() gives it, or null.
     prompt: () => (prompt && { field: prompt.field, value: prompt.value, printed: prompt.printed }),
     // What "Wert behalten" types: the line cleared (Ctrl-U), the value the

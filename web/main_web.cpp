@@ -59,8 +59,9 @@ class PageObserver : public SessionObserver {
     before_ = data;
     hand("tavroCase", caseMessage(data));
   }
-  void waiting(Wait what, const Field* field, const CouplingData& data) override {
-    hand("tavroWaiting", waitMessage(what, field, data, before_));
+  void waiting(Wait what, const Field* field, const CouplingData& data,
+               const std::string& notice) override {
+    hand("tavroWaiting", waitMessage(what, field, data, before_, notice));
   }
   void computed(const CouplingData& data, const CheckResults& results) override {
     hand("tavroCheck", checkMessage(data, results));

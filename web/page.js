@@ -354,6 +354,9 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     // field asked for by its name in case(), what it holds now, and that
     // as the display pages print it.
     prompt: () => tavroHelp.prompt(),
+    // What the help line says of the last line typed at a prompt where the
+    // program read it otherwise than it looks; null when read as typed.
+    notice: () => tavroHelp.notice(),
     // Keeps the value of the field asked for, as "Wert behalten" does.
     keep,
     // Replaces the table of sizes by `text` (none: keeps it) and checks

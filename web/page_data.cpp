@@ -82,10 +82,16 @@ std::string checkMessage(const CouplingData& data, const CheckResults& results) 
 }
 
 std::string waitMessage(Wait what, const Field* field, const CouplingData& now,
-                        const CouplingData& before) {
+                        const CouplingData& before, const std::string& notice) {
   constexpr const char* kWaits[] = {"menu", "key", "page", "number"};
   JsonWriter json;
-  json.beginObject().key("wait").string(kWaits[static_cast<int>(what)]).key("prompt");
+  json.beginObject().key("wait").string(kWaits[static_cast<int>(what)]).key("notice");
+  if (notice.empty()) {
+    json.null();
+  } else {
+    json.string(notice);
+  }
+  json.key("prompt");
   if (what != Wait::kNumber || field == nullptr) {
     json.null().endObject();
     return json.text();

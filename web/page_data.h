@@ -43,9 +43,10 @@ std::string checkMessage(const CouplingData& data, const CheckResults& results);
 // "printed" (what it holds now in `now`), "description", "unit", "switch"
 // (true for a 0/1 field), "keep"
 // (the shortest exact text of what it held in `before`, the case when the
-// dialog began)}}.
+// dialog began)}, "notice": what to say of the last line typed at a prompt
+// (coupling/line_notice.h), or null when it was read as typed}.
 std::string waitMessage(Wait what, const Field* field, const CouplingData& now,
-                        const CouplingData& before);
+                        const CouplingData& before, const std::string& notice);
 
 // How a series was read, before any size is checked: {"decimalComma",
 // "header" ("none", "byName", "inOrder"), "fields" (the six fields a size
