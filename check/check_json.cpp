@@ -57,7 +57,15 @@ void writeChecks(JsonWriter& json, const CouplingData& data,
     writeOutcome(json, outcomes[k]);
     json.key("verdict").string(outcomes[k].okay ? "okay!" : "nicht okay!");
     json.key("valueName").string(kChecks[k].valueName);
-    json.key("limitName").string(kChecks[k].limitName).endObject();
+    json.key("limitName").string(kChecks[k].limitName).key("note");
+    // Above the speed the drive never runs through its resonance as it
+    // starts; the check stands as the program has it, with a word.
+    if (kChecks[k].value == &CheckResults::TSmax && results.nR > data.n) {
+      json.string("nR > n: die Resonanz wird beim Anfahren nicht durchfahren.");
+    } else {
+      json.null();
+    }
+    json.endObject();
   }
   json.endArray();
 }
@@ -80,7 +88,9 @@ void writeSteps(JsonWriter& json, const CouplingData& data) {
     json.key("substituted").string(step.substituted);
     json.key("value").number(step.value).key("printed").string(formatReal(step.value));
     json.key("unit").string(step.unit).key("condition").string(step.condition);
-    json.key("mathml").string(step.mathml).endObject();
+    json.key("mathml").beginArray();
+    for (const std::string& piece : step.mathml) json.string(piece);
+    json.endArray().endObject();
   }
   json.endArray();
 }

@@ -25,7 +25,7 @@ void writeCase(JsonWriter& json, const CouplingData& data);
 // {"TLNmax": 190.8, ...}: the twelve printed results.
 void writeResults(JsonWriter& json, const CheckResults& results);
 // [{value, limit, okay, share (shareText), verdict ("okay!", "nicht okay!"),
-// valueName, limitName}]: the six
+// valueName, limitName, note (a line to show with it, or null)}]: the six
 // checks in order.
 void writeChecks(JsonWriter& json, const CouplingData& data, const CheckResults& results);
 // [{title, brief, unit, valueName, limitName}]: what the six checks are called.

@@ -39,21 +39,27 @@ DerivationStep step(const Q& q, const Context& c) {
   f.write(s.substituted, Style{true, false}, c);
   describe(s.condition, f, c);
 
+  // Three pieces, each a math element of its own, so that a narrow line
+  // breaks between them: "symbol = formula", "= with values", "= result".
   const Style symbols{false, true};
-  std::string& m = s.mathml;
-  m = "<math><mrow>";
-  formula::writeSymbol(m, q.symbol, symbols);
-  formula::writeOperator(m, "=", symbols);
-  f.write(m, symbols, c);
-  formula::writeOperator(m, "=", symbols);
-  f.write(m, Style{true, true}, c);
-  formula::writeOperator(m, "=", symbols);
-  m += "<mn>" + formatReal(s.value) + "</mn>";
+  const auto piece = [](const std::string& inner) {
+    return "<math displaystyle=\"true\"><mrow>" + inner + "</mrow></math>";
+  };
+  std::string formulaPart;
+  formula::writeSymbol(formulaPart, q.symbol, symbols);
+  formula::writeOperator(formulaPart, "=", symbols);
+  f.write(formulaPart, symbols, c);
+  std::string values;
+  formula::writeOperator(values, "=", symbols);
+  f.write(values, Style{true, true}, c);
+  std::string result;
+  formula::writeOperator(result, "=", symbols);
+  result += "<mn>" + formatReal(s.value) + "</mn>";
   if (!s.unit.empty()) {
-    m += "<mspace width=\"0.25em\"></mspace><mi mathvariant=\"normal\">" + s.unit +
-         "</mi>";
+    result += "<mspace width=\"0.25em\"></mspace><mi mathvariant=\"normal\">" + s.unit +
+              "</mi>";
   }
-  m += "</mrow></math>";
+  s.mathml = {piece(formulaPart), piece(values), piece(result)};
   return s;
 }
 

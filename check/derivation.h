@@ -18,8 +18,9 @@ struct DerivationStep {
   std::string substituted;  // the same with each symbol's printed value:
                             // "239 / (2.3 + 1) * 1.8"
   std::string condition;    // which case applied, in words; "" for none
-  std::string mathml;       // the whole line set as MathML Core: symbol =
-                            // formula = with values = result and unit
+  std::vector<std::string> mathml;  // the line as three MathML Core math
+                                    // elements: "symbol = formula", "= with
+                                    // values", "= result unit"
   double value;             // the result, as the check computes it
 };
 

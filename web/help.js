@@ -15,7 +15,7 @@ window.tavroHelp = (() => {
     prompt = waiting?.prompt ?? null;
     notice = waiting?.notice ?? null;
     for (const button of document.querySelectorAll('#keep, #keys .keep')) button.disabled = prompt === null;
-    const said = notice === null ? [] : [tavroCommon.element('span', { class: 'read' }, `Gelesen: ${notice} `)];
+    const said = notice === null ? [] : [tavroCommon.element('span', { class: 'read' }, `${notice} `)];
     if (prompt === null) {
       line.replaceChildren(...said);
       return;

@@ -205,6 +205,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
   };
   term.onData(send);
   tavroSizes.connect({ send, focus, atMenu: () => running && waitingFor === 'menu' });
+  tavroPanel.connect({ focus });
   // "Wert behalten" types what a user would to keep the prompt's value.
   const keep = () => {
     const bytes = tavroHelp.keepBytes();

@@ -4,9 +4,6 @@
 // only the chart's axes are d3's.
 'use strict';
 window.tavroPanel = (() => {
-  // The damping check compares the damping power with its temperature
-  // factor; the panel writes it as the product.
-  const valueLabels = { PWimax: 'ST×PWi' };
   // The bar of a row spans 0 to 150 % of the limit; its mark stands at 100 %.
   const barTop = 150;
 
@@ -16,6 +13,8 @@ window.tavroPanel = (() => {
   const report = document.getElementById('report');
   const title = document.getElementById('panel-title');
   const { element, share: shareOf } = tavroCommon;
+  // Where the keys go after the Rechenweg's button: page.js says.
+  let connection = { focus: () => {} };
 
   // What one row shows: texts as the program prints them, and the verdict
   // the program gave.
@@ -26,11 +25,13 @@ window.tavroPanel = (() => {
     const share = shareOf(c);
     return {
       title: name,
-      value: `${valueLabels[c.valueName] ?? c.valueName} = ${check.printed[c.valueName]} ${unit}`,
+      value: `${c.valueName} = ${check.printed[c.valueName]} ${unit}`,
       limit: `${c.limitName} = ${check.printed[c.limitName]} ${unit}`,
       okay: c.okay,
       verdict: c.okay ? 'okay' : computable ? 'nicht okay' : 'nicht berechenbar',
       percent: c.share,
+      share,
+      note: c.note,
       bar: computable && Number.isFinite(share) ? Math.min(Math.max(share, 0), barTop) / barTop
         : 1,
     };
@@ -122,13 +123,18 @@ window.tavroPanel = (() => {
     chart(check) ?? element('p', { class: 'chart-note' }, noCurve(check));
 
   // The way to every result: each step as the program writes it (MathML
-  // and words), then the six checks as comparisons.
+  // and words), then the six checks as comparisons. A step's three pieces
+  // (formula, values, result) go to the next line as a whole.
   const derivation = (check) => {
     const list = element('ol', { class: 'steps' });
     for (const step of check.steps) {
-      const math = element('span', { class: 'math' });
-      math.innerHTML = step.mathml;  // the program's own MathML, numbers and symbols only
-      list.append(element('li', {}, ...(step.condition ? [`${step.condition}: `] : []), math));
+      const pieces = step.mathml.map((mathml) => {
+        const piece = element('span', { class: 'piece' });
+        piece.innerHTML = mathml;  // the program's own MathML, numbers and symbols only
+        return piece;
+      });
+      list.append(element('li', {}, ...(step.condition ? [`${step.condition}: `] : []),
+                          ...pieces.flatMap((p) => [p, ' '])));
     }
     const comparisons = element('ul', { class: 'comparisons' });
     check.checks.forEach((c, k) => {
@@ -137,9 +143,24 @@ window.tavroPanel = (() => {
       comparisons.append(element('li', { class: c.okay ? 'okay' : 'not-okay' },
         `${c.valueName} = ${check.printed[c.valueName]} ${unit} ${relation} ` +
         `${c.limitName} = ${check.printed[c.limitName]} ${unit} → `,
-        element('span', { class: 'verdict' }, c.okay ? 'okay!' : 'nicht okay!')));
+        element('span', { class: 'verdict' }, c.okay ? 'okay!' : 'nicht okay!'),
+        ...(c.note ? [element('br'), c.note] : [])));
     });
     return [list, comparisons];
+  };
+
+  // A piece wider than its line is set smaller, down to 12 px, so that no
+  // step scrolls or is cut; measured again when the panel's width changes.
+  const fitPieces = () => {
+    for (const piece of stepsBox.querySelectorAll('.piece')) {
+      piece.style.fontSize = '';
+      const room = piece.parentElement.clientWidth;
+      const width = piece.getBoundingClientRect().width;
+      if (width > room && room > 0) {
+        const size = parseFloat(getComputedStyle(piece).fontSize);
+        piece.style.fontSize = `${Math.max(12, Math.floor(size * room / width * 10) / 10)}px`;
+      }
+    }
   };
 
   // The Rechenweg's section opens and closes with its button; it stays as
@@ -152,7 +173,16 @@ window.tavroPanel = (() => {
     stepsOpen = !stepsOpen;
     toggle.setAttribute('aria-expanded', String(stepsOpen));
     stepsBox.hidden = !stepsOpen;
+    fitPieces();
+    connection.focus();
   });
+  let fittedWidth = 0;
+  new ResizeObserver(() => {
+    if (stepsBox.clientWidth !== fittedWidth) {
+      fittedWidth = stepsBox.clientWidth;
+      fitPieces();
+    }
+  }).observe(stepsBox);
   const stepsSection = element('section', { class: 'derivation', 'aria-label': 'Rechenweg' },
                                element('h3', {}, toggle), stepsBox);
 
@@ -169,7 +199,8 @@ window.tavroPanel = (() => {
       table.append(element('tr', { class: d.okay ? 'okay' : 'not-okay' },
         element('th', { scope: 'row' }, d.title, element('br'),
                 element('span', { class: 'verdict' }, d.verdict)),
-        element('td', {}, d.value, element('br'), d.limit),
+        element('td', {}, d.value, element('br'), d.limit,
+                ...(d.note ? [element('br'), element('span', { class: 'note' }, d.note)] : [])),
         element('td', { class: 'percent' }, d.percent),
         element('td', { class: 'bar', 'aria-hidden': 'true' }, fill,
                 element('span', { class: 'hundred', style: `left: ${100 / barTop * 100}%` }))));
@@ -179,6 +210,7 @@ window.tavroPanel = (() => {
     panel.classList.toggle('stale', stale);
     stepsBox.replaceChildren(...derivation(shown));
     panel.querySelector('.content').replaceChildren(table, figure(shown), stepsSection);
+    fitPieces();
   };
 
   // The size last taken over from the series, while the case of the check
@@ -226,11 +258,16 @@ window.tavroPanel = (() => {
       element('section', { class: 'derivation' }, element('h2', {}, 'Rechenweg'), ...derivation(shown)));
   };
 
-  // The verdicts in one line, for the bottom of a phone's screen.
+  // The verdicts in one line, for the bottom of a phone's screen; when all
+  // pass, the one nearest its limit.
   const drawSummary = () => {
-    const failing = shown.checks.map((c, k) => describe(shown, k)).filter((d) => !d.okay);
+    const rows = shown.checks.map((c, k) => describe(shown, k));
+    const failing = rows.filter((d) => !d.okay);
     const all = shown.checks.length;
-    summary.textContent = (failing.length === 0 ? `Alle ${all} Prüfungen okay`
+    const tightest = rows.filter((d) => Number.isFinite(d.share))
+      .reduce((a, d) => (a === null || d.share > a.share ? d : a), null);
+    summary.textContent = (failing.length === 0 ? `Alle ${all} okay` +
+      (tightest ? ` – am knappsten: ${tightest.title} ${tightest.percent}` : '')
       : `${failing.length} von ${all} nicht okay: ` + failing.map((d) =>
         `${d.title} ${d.verdict === 'nicht berechenbar' ? d.verdict : d.percent}`).join(', ')) +
       (stale ? ' – Eingaben geändert' : '');
@@ -248,6 +285,8 @@ window.tavroPanel = (() => {
   window.addEventListener('beforeprint', () => shown && drawReport());
 
   return {
+    // Takes {focus}: gives the keys back to the terminal.
+    connect: (page) => { connection = page; },
     // Shows a check the program handed over.
     show: (check) => {
       shown = check;
