@@ -64,6 +64,11 @@ double fieldValue(const CouplingData& data, const Field& field) {
   return field.real != nullptr ? data.*field.real : data.*field.integer;
 }
 
+std::string fieldLabel(const Field& field) {
+  if (!field.isSwitch) return field.name;
+  return field.integer == &CouplingData::excitationSide ? "Anregungsseite" : "Anfahren";
+}
+
 std::string printedValue(const CouplingData& data, const Field& field) {
   return field.real != nullptr ? formatReal(data.*field.real)
                                : std::to_string(data.*field.integer);

@@ -31,6 +31,10 @@ const Field* fieldAt(const CouplingData& data, const void* address);
 // The field's value in `data`, an integer as a double.
 double fieldValue(const CouplingData& data, const Field& field);
 
+// The field's name in German prose: the symbol, the two switches in words
+// ("Anregungsseite", "Anfahren").
+std::string fieldLabel(const Field& field);
+
 // The field's value as the display pages print it ("%g", "%d").
 std::string printedValue(const CouplingData& data, const Field& field);
 

@@ -24,12 +24,6 @@ std::string quoted(std::string_view text) {
   return "„" + shown + "“";
 }
 
-// The field's name in the notice: the switches in words.
-std::string label(const Field& field) {
-  if (!field.isSwitch) return field.name;
-  return field.integer == &CouplingData::excitationSide ? "Anregungsseite" : "Anfahren";
-}
-
 // "TLN = 48 Nm": the value as printed, with a decimal comma.
 std::string valueOf(const Field& field, const CouplingData& data) {
   std::string value = printedValue(data, field);
@@ -82,16 +76,16 @@ std::string lineNotice(const LineReading& reading, const CouplingData& data) {
     const std::size_t grouped = thousandsPoint(line.substr(take.begin));
     if (take.end == take.begin) {
       part((first ? "keine Zahl" : quoted(line.substr(take.begin)) + " ist keine Zahl") + ", " +
-           label(*field) + " bleibt " + valueOf(*field, data));
+           fieldLabel(*field) + " bleibt " + valueOf(*field, data));
     } else if (grouped > 0) {
       std::string without(line.substr(take.begin, grouped));
       without.erase(without.find('.'), 1);
-      part(label(*field) + " = " + valueOf(*field, data) +
+      part(fieldLabel(*field) + " = " + valueOf(*field, data) +
            " gelesen – Tausenderpunkte liest das Programm nicht, " + without + " ohne Punkt");
     } else if (first) {
-      part(label(*field) + " = " + valueOf(*field, data) + " gelesen");
+      part(fieldLabel(*field) + " = " + valueOf(*field, data) + " gelesen");
     } else {
-      also += (also.empty() ? "" : ", ") + label(*field) + " = " + valueOf(*field, data);
+      also += (also.empty() ? "" : ", ") + fieldLabel(*field) + " = " + valueOf(*field, data);
     }
     first = false;
   }

@@ -81,6 +81,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
   let check = null;    // the last check computed
   const tavroCase = (bytes) => {
     current = parse(bytes);
+    keepCase(current);
     tavroSizes.setCase(current);
     tavroPanel.setStale(check !== null && caseKey(current.case) !== caseKey(check.case));
   };
@@ -160,14 +161,72 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
                '„Letzten Fall laden“ startet es mit dem Fall dieses Laufs.\r\n');
   };
 
-  // What the program did not take of a link, said in the top bar; else
-  // what started the run, if that is worth a word.
+  // The running case is kept in the tab's session storage after every
+  // command, so a reload (or a phone bringing a discarded tab back) starts
+  // with it, and the last case other than the example in local storage, for
+  // "Letzten Fall laden" in a new tab. Nothing of it leaves the browser; a
+  // browser that keeps no storage just does not offer it.
+  const storage = (kind) => {
+    try {
+      return window[kind] ?? null;
+    } catch {
+      return null;  // storage closed to a page from a file, or in a sandbox
+    }
+  };
+  const keepCase = (data) => {
+    try {
+      storage('sessionStorage')?.setItem('tavro.case',
+        JSON.stringify({ link: data.link, fragment: location.hash, example: data.example }));
+      if (!data.example) storage('localStorage')?.setItem('tavro.lastCase', data.link);
+    } catch {
+      // full or forbidden: the case is only not kept
+    }
+  };
+  // The case this tab ran before a reload, or null; a stored case that is no
+  // such record is named in the top bar and dropped.
+  const keptCase = () => {
+    const text = storage('sessionStorage')?.getItem('tavro.case') ?? null;
+    if (text === null) return null;
+    try {
+      const kept = JSON.parse(text);
+      if (typeof kept?.link === 'string' && typeof kept.fragment === 'string') return kept;
+    } catch {
+      // not JSON: dropped below
+    }
+    storage('sessionStorage')?.removeItem('tavro.case');
+    startNotice = 'Der gespeicherte Fall dieses Tabs war nicht lesbar und ist verworfen.';
+    return null;
+  };
+
+  // What the program did not take of a link (or of the kept case), said in
+  // the top bar; else what started the run, if that is worth a word, with
+  // a button when there is something to do about it.
   let startNotice = '';
+  let startAction = null;  // [label, what it does] or null
+  let startFrom = 'dem Link';
   const ignored = (bytes) => {
     const parts = parse(bytes);
-    notice.textContent = parts.length === 0 ? startNotice : 'Aus dem Link nicht übernommen: ' +
-      `${parts.map((p) => (p.length > 40 ? `${p.slice(0, 40)}…` : p)).join(', ')} – ` +
-      'dafür gelten die Werte des Beispielfalls.';
+    const from = startFrom;
+    startFrom = 'dem Link';
+    if (parts.length > 0) {
+      notice.textContent = `Aus ${from} nicht übernommen: ` +
+        `${parts.map((p) => (p.length > 40 ? `${p.slice(0, 40)}…` : p)).join(', ')} – ` +
+        'dafür gelten die Werte des Beispielfalls.';
+      return;
+    }
+    notice.textContent = startNotice;
+    if (startAction) {
+      const [label, action] = startAction;
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.textContent = label;
+      button.addEventListener('click', () => {
+        action();
+        focus();
+      });
+      notice.append(' ', button);
+    }
+    startAction = null;
   };
 
   // Starts a run with the case of `link` (a fragment, '' for the example).
@@ -204,7 +263,13 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     if (wake) wake();
   };
   term.onData(send);
-  tavroSizes.connect({ send, focus, atMenu: () => running && waitingFor === 'menu' });
+  // What the size chooser did, in the top bar, brought into view with the
+  // terminal below it.
+  const say = (text) => {
+    notice.textContent = text;
+    document.getElementById('bar').scrollIntoView({ block: 'start' });
+  };
+  tavroSizes.connect({ send, focus, say, atMenu: () => running && waitingFor === 'menu' });
   tavroPanel.connect({ focus });
   // "Wert behalten" types what a user would to keep the prompt's value.
   const keep = () => {
@@ -263,6 +328,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     if (losing && !window.confirm('Der Fall des laufenden Programms geht dabei verloren. Trotzdem öffnen?')) return;
     startNotice = `Fall aus „${chosen.name}“ geöffnet` + (read.missing.length === 0 ? '.'
       : `; ohne Wert in der Datei, wie im Beispielfall: ${read.missing.join(', ')}.`);
+    startFrom = 'der Datei';
     start(read.link);
   };
   const caseFile = document.getElementById('case-file');
@@ -317,7 +383,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
   // A case other than the example, running or left by the last run, is not
   // lost to a closed tab or a reload without the browser asking first.
   window.addEventListener('beforeunload', (event) => {
-    if ((current && !current.example) || (lastEnded && !lastEnded.example)) {
+    if ((current && !current.example) || (lastEnded && !lastEnded.example && !lastEnded.stored)) {
       event.preventDefault();
       event.returnValue = '';
     }
@@ -369,6 +435,25 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     openCase: (text, name = 'fall.txt') => openCase(new File([text], name)),
   };
 
+  // The first run: the case this tab ran before a reload, unless the
+  // address now names another (a new link opened in the tab); else the
+  // address's case. A new tab offers the last case of an earlier one.
   focus();
-  start(location.hash.slice(1));
+  const kept = keptCase();
+  if (kept && !kept.example && kept.fragment === location.hash) {
+    startNotice = 'Der Fall dieses Tabs vor dem Neuladen ist wieder da.';
+    startAction = ['Mit dem Beispielfall beginnen', () => {
+      startNotice = '';
+      start();
+    }];
+    startFrom = 'dem gespeicherten Fall';
+    start(kept.link);
+  } else {
+    const last = kept === null ? storage('localStorage')?.getItem('tavro.lastCase') : null;
+    if (last) {
+      lastEnded = { link: last, example: false, stored: true };
+      restore.hidden = false;
+    }
+    start(location.hash.slice(1));
+  }
 });

@@ -41,7 +41,17 @@ std::string caseMessage(const CouplingData& data) {
   json.endObject();
   json.key("link").string(caseLink(data)).key("example").boolean(isExample(data));
   json.key("file").string(writeCaseFile(data));
-  json.endObject();
+  // The drive train without the coupling's six values, which a series of
+  // sizes brings: "TLN 480 Nm, n 1480 1/min, ...".
+  std::string drive;
+  for (const Field& field : kFields) {
+    if (std::find(kSizeNames.begin(), kSizeNames.end(), std::string_view(field.name)) !=
+        kSizeNames.end())
+      continue;
+    drive += (drive.empty() ? "" : ", ") + fieldLabel(field) + " " + printedValue(data, field) +
+             (*field.unit != '\0' ? " " : "") + field.unit;
+  }
+  json.key("drive").string(drive).endObject();
   return json.text();
 }
 

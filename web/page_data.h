@@ -24,7 +24,8 @@
 
 // {"case": {...}, "printed": {...}, "link": the case as a link's fragment
 // (coupling/case_link.h), "example": true when it is the built-in example case,
-// "file": the case as a case file (coupling/case_file.h)}
+// "file": the case as a case file (coupling/case_file.h), "drive": the case
+// without the coupling's six values, in words ("TLN 159 Nm, n 1500 1/min, ...")}
 std::string caseMessage(const CouplingData& data);
 
 // {"version", "case", "results" (TLNmax TSAmax TSLmax TSmax fe nR VR Vfi Sf

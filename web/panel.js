@@ -274,7 +274,10 @@ window.tavroPanel = (() => {
     summary.className = `${failing.length === 0 ? 'okay' : 'not-okay'}${stale ? ' stale' : ''}`;
     summary.hidden = false;
   };
-  summary.addEventListener('click', () => panel.scrollIntoView({ behavior: 'smooth' }));
+  summary.addEventListener('click', () => {
+    panel.scrollIntoView({ behavior: 'smooth' });
+    connection.focus();
+  });
 
   const draw = () => {
     retitle();

@@ -18,6 +18,7 @@ window.tavroSizes = (() => {
   const sliceMs = 20;             // what one slice may take, its drawing aside
 
   let link = '';        // the case, as a link's fragment: exact values
+  let forCase = null;   // the case's message: what the first line names
   let example = false;  // the table is the built-in example
   let taken = null;     // the size "übernehmen" typed last: {name, values, fields}
   let typer = null;     // {send, atMenu}: the running program, from page.js
@@ -44,14 +45,20 @@ window.tavroSizes = (() => {
 
   // "übernehmen": dialog d with the size's six values, typed as a user
   // would, while the program waits at its menu.
+  // What it did is said in the top bar too, which comes into view with the
+  // terminal (on a phone both are far above the table).
   const takeOver = (size) => {
     if (!typer?.atMenu()) {
-      info.textContent = `„${size.name}“ nicht übernommen: das Programm wartet nicht in seinem Menü ` +
+      const refused = `„${size.name}“ nicht übernommen: das Programm wartet nicht in seinem Menü ` +
         '(eine Seite endet mit x, ein Dialog mit seinem letzten Wert).';
+      info.textContent = refused;
+      typer?.say(refused);
+      typer?.focus();
       return;
     }
     taken = { name: size.name, values: size.values, fields: head.fields };
     typer.send(`d${size.exact.map((v) => `${v}\r`).join('')}`);
+    typer.say(`„${size.name}“ übernommen – Dialog d getippt; g prüft den Fall damit.`);
     typer.focus();
     info.textContent = `„${size.name}“ in Dialog d übernommen; g prüft den Fall damit.`;
     window.tavroPanel?.retitle();
@@ -59,6 +66,10 @@ window.tavroSizes = (() => {
 
   const notes = () => {
     const said = [];
+    if (forCase) {
+      said.push(forCase.example ? 'Geprüft für den Beispielfall.'
+        : `Geprüft für den Fall im Programm: ${forCase.drive}.`);
+    }
     if (example) said.push('Beispielreihe mit erfundenen Werten, keines Herstellers.');
     if (head.header === 'byName') said.push('Die erste Zeile nennt die Spalten.');
     if (head.header === 'inOrder') {
@@ -247,6 +258,7 @@ window.tavroSizes = (() => {
     const chosen = file.files[0];
     file.value = '';
     if (chosen) openFile(chosen);
+    typer?.focus();
   });
   // A file dropped on the section is a table, like one opened.
   const section = document.getElementById('sizes');
@@ -265,6 +277,7 @@ window.tavroSizes = (() => {
       localStorage.removeItem(stored);
     } catch { /* nothing kept */ }
     check();
+    typer?.focus();
   });
 
   // The table of the last visit, else the example.
@@ -283,12 +296,13 @@ window.tavroSizes = (() => {
 
   return {
     start,
-    // The running program: {send(bytes), focus(), atMenu()}.
+    // The running program: {send(bytes), focus(), atMenu(), say(text)}.
     connect: (program) => { typer = program; },
     // The case changed: the table is checked again.
     setCase: (caseMessage) => {
       if (caseMessage.link === link) return;
       link = caseMessage.link;
+      forCase = caseMessage;
       check();
     },
     // window.tavro.sizes(): the table replaced by `text` (none: as it is),
