@@ -93,6 +93,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     tavroHelp.show(waiting);
     if (!sizesStarted) {  // the series is checked once the first menu is up
       sizesStarted = true;
+      term.write('', () => requestAnimationFrame(() => performance.mark('tavro-menu')));
       tavroSizes.start();
     }
   };
