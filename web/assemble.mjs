@@ -1,34 +1,49 @@
 // Puts the page together: the template with xterm.js's CSS, the page's own
 // monospace font (a WOFF2 file, inline as a data: URL, with its licence in a
-// comment beside it), and each script inline in an element of its own,
-// allowed by the Content-Security-Policy through its SHA-256. The result
-// loads nothing else.
-// Usage: node assemble.mjs TEMPLATE OUTPUT CSS FONT FONT_LICENCE SCRIPT...
+// comment beside it), the program's WebAssembly as a data block, gzipped
+// and in base64 (web/boot.js compiles it), and each script inline in an
+// element of its own, allowed by the Content-Security-Policy through its
+// SHA-256. The scripts after "--" are gzipped data blocks too, which boot.js
+// runs once the first menu is on the screen (the policy allows them by
+// their hashes as well). Fewer bytes before the first menu's scripts are
+// fewer for the browser to read before it can start them.
+// The result loads nothing else.
+// Usage: node assemble.mjs TEMPLATE OUTPUT CSS FONT FONT_LICENCE WASM SCRIPT... [-- LATER...]
 import { createHash } from 'node:crypto';
 import { readFileSync, writeFileSync } from 'node:fs';
+import { basename } from 'node:path';
+import { gzipSync } from 'node:zlib';
 
-const [template, output, css, font, fontLicence, ...scripts] = process.argv.slice(2);
-if (!template || !output || !css || !font || !fontLicence || scripts.length === 0) {
-  console.error('usage: node assemble.mjs TEMPLATE OUTPUT CSS FONT FONT_LICENCE SCRIPT...');
+const [template, output, css, font, fontLicence, wasm, ...parts] = process.argv.slice(2);
+const cut = parts.includes('--') ? parts.indexOf('--') : parts.length;
+const scripts = parts.slice(0, cut);
+const later = parts.slice(cut + 1);
+if (!template || !output || !css || !font || !fontLicence || !wasm || scripts.length === 0) {
+  console.error('usage: node assemble.mjs TEMPLATE OUTPUT CSS FONT FONT_LICENCE WASM SCRIPT... [-- LATER...]');
   process.exit(2);
 }
 
 // A source map would be fetched by a browser's developer tools.
 const withoutSourceMap = (text) => text.replace(/\n\/\/# sourceMappingURL=\S+\s*$/, '\n');
 
-const bodies = scripts.map((file) => {
+// Bytes as a data block holds them: gzipped, in base64.
+const packed = (bytes) => gzipSync(bytes, { level: 9 }).toString('base64');
+
+const bodyOf = (file) => {
   const body = withoutSourceMap(readFileSync(file, 'utf8'));
   if (/<\/script/i.test(body)) throw new Error(`${file} would end its script element`);
   return body;
-});
-const hashes = bodies.map(
+};
+const bodies = scripts.map(bodyOf);
+const laterBodies = later.map(bodyOf);
+const hashes = [...bodies, ...laterBodies].map(
   (body) => `'sha256-${createHash('sha256').update(body, 'utf8').digest('base64')}'`);
 const csp = [
   "default-src 'none'",
   `script-src ${hashes.join(' ')} 'wasm-unsafe-eval'`,
   "style-src 'unsafe-inline'",
   'font-src data:',
-  // The runtime reads the inline WebAssembly with fetch() of its data: URL.
+  // boot.js reads the WebAssembly's block with fetch() of a data: URL.
   'connect-src data:',
 ].join('; ');
 
@@ -42,5 +57,10 @@ const page = readFileSync(template, 'utf8')
   .replace('@CSP@', () => csp)
   .replace('@XTERM_CSS@', () => readFileSync(css, 'utf8'))
   .replace('@FONT_FACE@', () => fontFace)
-  .replace('@SCRIPTS@', () => bodies.map((body) => `<script>${body}</script>`).join('\n'));
+  .replace('@SCRIPTS@', () => [
+    `<script type="application/gzip" id="tavro-wasm">${packed(readFileSync(wasm))}</script>`,
+    ...bodies.map((body) => `<script>${body}</script>`),
+    ...laterBodies.map((body, k) => `<script type="application/gzip" class="tavro-later" ` +
+      `data-part="${basename(later[k]).replace(/\.[^.]*$/, '')}">${packed(Buffer.from(body, 'utf8'))}</script>`),
+  ].join('\n'));
 writeFileSync(output, page);

@@ -29,7 +29,11 @@ window.tavroCommon = (() => {
   // and resolves to the JSON it answers in Module.tavroAnswer.
   let engine = null;
   const ask = async (call, fields, ...args) => {
-    engine ??= createTavro({ tavroAnswer: null, tavroTable: null, tavroLink: null });
+    if (engine === null) {
+      engine = createTavro({ tavroAnswer: null, tavroTable: null, tavroLink: null,
+                             instantiateWasm: tavroBoot.instantiateWasm });
+      performance.mark('tavro-engine');
+    }
     const program = await engine;
     Object.assign(program, fields);
     let reply = null;

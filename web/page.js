@@ -14,8 +14,11 @@
 // and a link to the case.
 'use strict';
 // xterm.js measures its cell once, when it opens: so it opens only once the
-// page's own font (tavro.html.in) is loaded.
-document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
+// page's own font (tavro.html.in) is loaded, which boot.js started along
+// with the program's compile. The panel and the size chooser are made after
+// the first menu is on the screen (boot.js); until then what they show is
+// only kept here.
+Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
   const term = new Terminal({
     convertEol: true,  // the program ends its lines with LF alone
     scrollback: 10000,
@@ -82,24 +85,26 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
   const tavroCase = (bytes) => {
     current = parse(bytes);
     keepCase(current);
-    tavroSizes.setCase(current);
-    tavroPanel.setStale(check !== null && caseKey(current.case) !== caseKey(check.case));
+    window.tavroSizes?.setCase(current);
+    window.tavroPanel?.setStale(check !== null && caseKey(current.case) !== caseKey(check.case));
   };
   let waitingFor = null;  // what the run waits for: 'menu', 'key', 'page', 'number'
-  let sizesStarted = false;
+  let laterStarted = false;
   const tavroWaiting = (bytes) => {
     const waiting = parse(bytes);
     waitingFor = waiting.wait;
     tavroHelp.show(waiting);
-    if (!sizesStarted) {  // the series is checked once the first menu is up
-      sizesStarted = true;
-      term.write('', () => requestAnimationFrame(() => performance.mark('tavro-menu')));
-      tavroSizes.start();
+    if (!laterStarted) {  // the rest of the page is made once the first menu is up
+      laterStarted = true;
+      term.write('', () => requestAnimationFrame(() => {
+        performance.mark('tavro-menu');
+        tavroBoot.runLater().then(attach);
+      }));
     }
   };
   const tavroCheck = (bytes) => {
     check = parse(bytes);
-    tavroPanel.show(check);
+    window.tavroPanel?.show(check);
     document.getElementById('print').disabled = false;
   };
 
@@ -174,14 +179,24 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
       return null;  // storage closed to a page from a file, or in a sandbox
     }
   };
+  // Written once the browser is idle: a first access to storage can cost a
+  // first menu some milliseconds, and a command's case is written soon
+  // enough after it.
+  let toKeep = null;
   const keepCase = (data) => {
-    try {
-      storage('sessionStorage')?.setItem('tavro.case',
-        JSON.stringify({ link: data.link, fragment: location.hash, example: data.example }));
-      if (!data.example) storage('localStorage')?.setItem('tavro.lastCase', data.link);
-    } catch {
-      // full or forbidden: the case is only not kept
+    if (toKeep === null) {
+      setTimeout(() => {
+        try {
+          storage('sessionStorage')?.setItem('tavro.case',
+            JSON.stringify({ link: toKeep.link, fragment: location.hash, example: toKeep.example }));
+          if (!toKeep.example) storage('localStorage')?.setItem('tavro.lastCase', toKeep.link);
+        } catch {
+          // full or forbidden: the case is only not kept
+        }
+        toKeep = null;
+      }, 0);
     }
+    toKeep = data;
   };
   // The case this tab ran before a reload, or null; a stored case that is no
   // such record is named in the top bar and dropped.
@@ -251,6 +266,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
       tavroShow: own(show), tavroCase: own(tavroCase), tavroCheck: own(tavroCheck),
       tavroWaiting: own(tavroWaiting),
       tavroIgnored: own(ignored), tavroStartLink: encoder.encode(link),
+      instantiateWasm: tavroBoot.instantiateWasm,
     })
       .then((program) => program.ccall('main', 'number', ['number', 'number'], [0, 0],
                                        { async: true }))
@@ -270,8 +286,17 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     notice.textContent = text;
     document.getElementById('bar').scrollIntoView({ block: 'start' });
   };
-  tavroSizes.connect({ send, focus, say, atMenu: () => running && waitingFor === 'menu' });
-  tavroPanel.connect({ focus });
+  // The panel and the size chooser, once made, are handed what happened so far.
+  const attach = () => {
+    tavroSizes.connect({ send, focus, say, atMenu: () => running && waitingFor === 'menu' });
+    tavroPanel.connect({ focus });
+    if (check) {
+      tavroPanel.show(check);
+      tavroPanel.setStale(current !== null && caseKey(current.case) !== caseKey(check.case));
+    }
+    if (current) tavroSizes.setCase(current);
+    tavroSizes.start();
+  };
   // "Wert behalten" types what a user would to keep the prompt's value.
   const keep = () => {
     const bytes = tavroHelp.keepBytes();
@@ -429,7 +454,7 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     keep,
     // Replaces the table of sizes by `text` (none: keeps it) and checks
     // it; resolves to {sizes, smallest, ignored}.
-    sizes: (text) => tavroSizes.sizes(text),
+    sizes: (text) => tavroBoot.runLater().then(() => tavroSizes.sizes(text)),
     // The address "Link kopieren" copies.
     link,
     // Opens a case file's `text` as "Fall öffnen" does; resolves once asked.
@@ -450,11 +475,16 @@ document.fonts.load('15px "JetBrains Mono"').catch(() => []).then(() => {
     startFrom = 'dem gespeicherten Fall';
     start(kept.link);
   } else {
-    const last = kept === null ? storage('localStorage')?.getItem('tavro.lastCase') : null;
-    if (last) {
-      lastEnded = { link: last, example: false, stored: true };
-      restore.hidden = false;
+    // Looked up after the first menu, when local storage costs it nothing.
+    if (kept === null) {
+      tavroBoot.runLater().then(() => {
+        const last = storage('localStorage')?.getItem('tavro.lastCase');
+        if (last && lastEnded === null) {
+          lastEnded = { link: last, example: false, stored: true };
+          restore.hidden = false;
+        }
+      });
     }
     start(location.hash.slice(1));
   }
-});
+}).catch(tavroBoot.failed);

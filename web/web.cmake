@@ -16,11 +16,12 @@ endif()
 
 # Reads wait through Asyncify; each run is a new instance (MODULARIZE) whose
 # main the page calls, and whose end it learns from main's promise; a second
-# instance, whose main never runs, checks series of sizes; the WebAssembly is
-# inline (SINGLE_FILE); no eval, no file system; memory grows with a long
-# table.
+# instance, whose main never runs, checks series of sizes. The WebAssembly
+# (tavro.wasm) goes into the page as a block of its own, compiled once by
+# the page and instantiated for every instance (web/boot.js); no eval, no
+# file system; memory grows with a long table.
 target_link_options(tavro PRIVATE
-  -sASYNCIFY -sMODULARIZE -sEXPORT_NAME=createTavro -sSINGLE_FILE -sINVOKE_RUN=0
+  -sASYNCIFY -sMODULARIZE -sEXPORT_NAME=createTavro -sINVOKE_RUN=0
   -sEXPORTED_FUNCTIONS=_main,_tavroSeriesRead,_tavroSeriesCheck,_tavroFileText,_tavroCaseFile,_tavroExampleSeries
   -sEXPORTED_RUNTIME_METHODS=ccall -sENVIRONMENT=web
   -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0 -sINITIAL_MEMORY=4MB -sALLOW_MEMORY_GROWTH=1
@@ -48,24 +49,34 @@ add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/d3.js
 # The page's monospace font: JetBrains Mono, Latin, regular, under the SIL
 # Open Font Licence 1.1.
 set(TAVRO_FONT ${TAVRO_WEB}/node_modules/@fontsource/jetbrains-mono)
+# What the first menu needs comes first and runs at once; the parts after
+# "--" (the chart's d3, the panel and the Rechenweg, the size chooser) run
+# once the first menu is on the screen.
 set(TAVRO_PAGE_PARTS
   ${TAVRO_WEB}/node_modules/@xterm/xterm/css/xterm.css
   ${TAVRO_FONT}/files/jetbrains-mono-latin-400-normal.woff2
   ${TAVRO_FONT}/LICENSE
+  ${PROJECT_BINARY_DIR}/tavro.wasm
+  ${TAVRO_WEB}/boot.js
   ${TAVRO_WEB}/node_modules/@xterm/xterm/lib/xterm.js
   ${TAVRO_WEB}/node_modules/@xterm/addon-fit/lib/addon-fit.js
-  ${PROJECT_BINARY_DIR}/d3.js
   $<TARGET_FILE:tavro>
   ${TAVRO_WEB}/common.js
-  ${TAVRO_WEB}/panel.js
   ${TAVRO_WEB}/help.js
-  ${TAVRO_WEB}/sizes.js
   ${TAVRO_WEB}/keys.js
-  ${TAVRO_WEB}/page.js)
+  ${TAVRO_WEB}/page.js
+  --
+  ${PROJECT_BINARY_DIR}/d3.js
+  ${TAVRO_WEB}/panel.js
+  ${TAVRO_WEB}/sizes.js)
+# The files, for the build to know when to put the page together again; the
+# WebAssembly is linked with the program's script.
+set(TAVRO_PAGE_FILES ${TAVRO_PAGE_PARTS})
+list(REMOVE_ITEM TAVRO_PAGE_FILES -- ${PROJECT_BINARY_DIR}/tavro.wasm)
 add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/tavro.html
   COMMAND ${NODE} ${TAVRO_WEB}/assemble.mjs ${TAVRO_WEB}/tavro.html.in
           ${PROJECT_BINARY_DIR}/tavro.html ${TAVRO_PAGE_PARTS}
-  DEPENDS ${TAVRO_WEB}/assemble.mjs ${TAVRO_WEB}/tavro.html.in ${TAVRO_PAGE_PARTS}
+  DEPENDS ${TAVRO_WEB}/assemble.mjs ${TAVRO_WEB}/tavro.html.in ${TAVRO_PAGE_FILES} tavro
   VERBATIM)
 add_custom_target(page ALL DEPENDS ${PROJECT_BINARY_DIR}/tavro.html)
 

@@ -1,0 +1,68 @@
+// What the first menu waits for starts at once, before xterm.js and the
+// program's script are even read: the page's font is decoded and the
+// program's WebAssembly compiled, side by side. Every instance of the
+// program is made from that one compiled module. The parts the first menu
+// does not need (the chart's d3, the panel and Rechenweg, the size chooser)
+// wait as data blocks until it is on the screen; each part marks when it
+// was made. The blocks are gzipped, in base64 (web/assemble.mjs) (performance marks "tavro-menu", "tavro-d3", "tavro-panel",
+// "tavro-sizes", "tavro-engine" for the second instance).
+'use strict';
+window.tavroBoot = (() => {
+  const font = document.fonts.load('15px "JetBrains Mono"').catch(() => []);
+  // A data block's bytes, unpacked, as a Response.
+  const unpacked = async (block) => {
+    const packed = await fetch(`data:application/gzip;base64,${block.textContent}`);
+    return new Response(packed.body.pipeThrough(new DecompressionStream('gzip')),
+                        { headers: { 'Content-Type': 'application/wasm' } });
+  };
+  const block = document.getElementById('tavro-wasm');
+  const module = unpacked(block).then((response) => (WebAssembly.compileStreaming
+    ? WebAssembly.compileStreaming(response)
+    : response.arrayBuffer().then((bytes) => WebAssembly.compile(bytes))));
+  block.remove();
+
+  // A page that cannot run says so where the notices go.
+  const failed = (error) => {
+    document.getElementById('notice').textContent =
+      `TAVRO ließ sich in diesem Browser nicht starten: ${error?.message ?? error}`;
+  };
+  module.catch(failed);
+
+  // Emscripten's hook for making an instance: the compiled module with the
+  // runtime's imports.
+  const instantiateWasm = (imports, receive) => {
+    module.then((compiled) => WebAssembly.instantiate(compiled, imports)
+      .then((instance) => receive(instance, compiled)))
+      .catch(failed);
+    return {};
+  };
+
+  // Runs the later parts, once, after the frame that shows the first menu;
+  // resolves when they are all made.
+  let later = null;
+  const runLater = () => {
+    later ??= new Promise((resolve) => { setTimeout(resolve, 0); }).then(async () => {
+      const parts = [...document.querySelectorAll('script.tavro-later')];
+      const texts = await Promise.all(parts.map((part) => unpacked(part).then((r) => r.text())));
+      parts.forEach((part, k) => {
+        const script = document.createElement('script');
+        script.textContent = texts[k];
+        part.replaceWith(script);
+        performance.mark(`tavro-${part.dataset.part}`);
+      });
+    });
+    return later;
+  };
+
+  return {
+    // Resolves once the page's font is ready to draw with.
+    font,
+    // Resolves to the program's compiled WebAssembly module.
+    module,
+    // Give as `instantiateWasm` to createTavro.
+    instantiateWasm,
+    // Says in the top bar that the page cannot run.
+    failed,
+    runLater,
+  };
+})();
