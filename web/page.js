@@ -286,7 +286,9 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
     notice.textContent = text;
     document.getElementById('bar').scrollIntoView({ block: 'start' });
   };
-  // The panel and the size chooser, once made, are handed what happened so far.
+  // The panel and the size chooser, once made, are handed what happened so
+  // far; a new tab then offers the last case of an earlier one.
+  let offerLast = false;
   const attach = () => {
     tavroSizes.connect({ send, focus, say, atMenu: () => running && waitingFor === 'menu' });
     tavroPanel.connect({ focus });
@@ -296,6 +298,12 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
     }
     if (current) tavroSizes.setCase(current);
     tavroSizes.start();
+    // Looked up after the first menu, when local storage costs it nothing.
+    const last = offerLast ? storage('localStorage')?.getItem('tavro.lastCase') : null;
+    if (last && lastEnded === null) {
+      lastEnded = { link: last, example: false, stored: true };
+      restore.hidden = false;
+    }
   };
   // "Wert behalten" types what a user would to keep the prompt's value.
   const keep = () => {
@@ -475,16 +483,7 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
     startFrom = 'dem gespeicherten Fall';
     start(kept.link);
   } else {
-    // Looked up after the first menu, when local storage costs it nothing.
-    if (kept === null) {
-      tavroBoot.runLater().then(() => {
-        const last = storage('localStorage')?.getItem('tavro.lastCase');
-        if (last && lastEnded === null) {
-          lastEnded = { link: last, example: false, stored: true };
-          restore.hidden = false;
-        }
-      });
-    }
+    offerLast = kept === null;
     start(location.hash.slice(1));
   }
 }).catch(tavroBoot.failed);

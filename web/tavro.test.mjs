@@ -121,6 +121,13 @@ for (const [name, options] of Object.entries(browsers)) {
                                    (meta) => meta.content);
       assert.match(csp, /^default-src 'none'; script-src ('sha256-[^']+' )+'wasm-unsafe-eval'/);
       assert.equal(await page.title(), 'TAVRO – Kupplungsberechnung nach DIN 740');
+      // The menu was on the screen before the rest of the page was made.
+      await page.waitForFunction(() => performance.getEntriesByName('tavro-engine').length > 0);
+      const marks = await page.evaluate(() => Object.fromEntries(
+        performance.getEntriesByType('mark').map((m) => [m.name, m.startTime])));
+      for (const part of ['tavro-d3', 'tavro-panel', 'tavro-sizes', 'tavro-engine']) {
+        assert.ok(marks['tavro-menu'] < marks[part], JSON.stringify(marks));
+      }
     });
 
     for (const [title, s] of Object.entries(sessions)) {
@@ -333,6 +340,55 @@ for (const [name, options] of Object.entries(browsers)) {
         ['TLNmax = 190.8 Nm ≤ TKN = 265 Nm → okay!', 'TSAmax = 347.236 Nm ≤ TKmax = 530 Nm → okay!',
          'TSLmax = 908.902 Nm > TKmax = 530 Nm → nicht okay!', 'TSmax = 190.8 Nm ≤ TKmax = 530 Nm → okay!',
          'TWimax = 0 Nm ≤ TKW = 69 Nm → okay!', 'PWimax = 0 W ≤ PKW = 12 W → okay!']);
+    });
+
+    for (const viewport of [{ width: 1400, height: 900 }, { width: 390, height: 844 }]) {
+      test(`the Rechenweg at ${viewport.width}x${viewport.height}: every result in sight, nothing scrolls`, async () => {
+        await open(pageUrl, viewport);
+        for (const step of ['g', 'x']) await type(step);
+        await page.click('#steps-toggle');
+        const layout = await page.$eval('#steps', (section) => {
+          const box = section.getBoundingClientRect();
+          const scrolling = [...section.querySelectorAll('*')].filter((e) =>
+            ['auto', 'scroll'].includes(getComputedStyle(e).overflowX) || e.scrollWidth > e.clientWidth + 1)
+            .filter((e) => e.clientWidth > 0).map((e) => e.outerHTML.slice(0, 60));
+          const outside = [...section.querySelectorAll('.steps li')].filter((li) => {
+            const result = li.querySelector('.piece:last-of-type').getBoundingClientRect();
+            return result.left < box.left - 0.5 || result.right > box.right + 0.5;
+          }).map((li) => li.textContent);
+          return { scrolling, outside, pieces: section.querySelectorAll('.steps li math').length };
+        });
+        assert.deepEqual(layout, { scrolling: [], outside: [], pieces: 3 * 22 });
+      });
+    }
+
+    test('the help line says what was read of "48o", "w480" and "1.480"; a reload keeps the case', async () => {
+      await open();
+      const notice = () => page.evaluate(() => window.tavro.notice());
+      await type('a');
+      assert.equal(await notice(), null);
+      await type('48o<enter>');
+      assert.equal(await notice(), '„48o“: TLN = 48 Nm gelesen; „o“ ist keine Zahl, n bleibt 1500 1/min.');
+      assert.ok((await page.$eval('#prompt-help', (e) => e.textContent)).startsWith(await notice()));
+      await type('w480<enter>');
+      assert.equal(await notice(), '„w480“: keine Zahl, i bleibt 2.');
+      await type('a');  // the notice stays at the menu and until the next line
+      assert.equal(await notice(), '„w480“: keine Zahl, i bleibt 2.');
+      await type('50<enter>');
+      assert.equal(await notice(), null);
+      await type('1.480<enter>');
+      assert.match(await notice(), /^„1\.480“: n = 1,48 1\/min gelesen – Tausenderpunkte/);
+      await type('3<enter>');
+      const changed = await page.evaluate(() => window.tavro.case());
+      assert.deepEqual([changed.TLN, changed.n, changed.i], [50, 1.48, 3]);
+
+      page.once('dialog', (dialog) => dialog.accept());  // the browser's own question
+      await page.reload();
+      await page.waitForFunction(() => window.tavro?.transcript().endsWith('F8 q Exit\n'));
+      assert.deepEqual(await page.evaluate(() => window.tavro.case()), changed);
+      assert.match(await page.$eval('#notice', (e) => e.textContent), /vor dem Neuladen ist wieder da/);
+      await page.click('#notice button');  // the example instead
+      await page.waitForFunction(() => window.tavro.case()?.TLN === 159);
     });
 
     // The display pages, as the program prints them, in a transcript.
