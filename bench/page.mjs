@@ -7,9 +7,11 @@
 // phone's 390x844), Firefox at 1x; prints each median and the ratio, and a
 // warning where the page takes more than BUDGET times the floor. A noisy
 // machine gives noisy figures: the status is 0 unless a browser fails.
-// Usage: node bench/page.mjs PAGE NATIVE [LOADS [BUDGET]]
-//   PAGE: the built tavro.html; NATIVE: the Linux program, whose banner and
-//   menu the floor writes; LOADS: loads of each page per row (7); BUDGET: 1.2
+// Usage: node bench/page.mjs [--loads=N] [--budget=X] NATIVE PAGE...
+//   NATIVE: the Linux program, whose banner and menu the floor writes; PAGE:
+//   a built tavro.html (more than one: each measured in turn, an older one
+//   against the new, with the same floor); N: loads of each page per row
+//   (at least 7, the default); X: 1.2
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
@@ -17,13 +19,17 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
 
-const [pagePath, native, loadsText = '7', budgetText = '1.2'] = process.argv.slice(2);
-if (!pagePath || !native) {
-  console.error('usage: node bench/page.mjs PAGE NATIVE [LOADS [BUDGET]]');
+const options = process.argv.slice(2).filter((a) => a.startsWith('--'));
+const [native, ...pagePaths] = process.argv.slice(2).filter((a) => !a.startsWith('--'));
+const option = (name, fallback) =>
+  Number(options.find((o) => o.startsWith(`--${name}=`))?.split('=')[1] ?? fallback);
+const loads = Math.max(7, option('loads', 7));
+const budget = option('budget', 1.2);
+if (!native || pagePaths.length === 0 || !(budget > 0) ||
+    options.some((o) => !/^--(loads|budget)=/.test(o))) {
+  console.error('usage: node bench/page.mjs [--loads=N] [--budget=X] NATIVE PAGE...');
   process.exit(2);
 }
-const loads = Number(loadsText);
-const budget = Number(budgetText);
 const web = new URL('../web/', import.meta.url);
 const require = createRequire(new URL('package.json', web));
 const puppeteer = require('puppeteer-core');
@@ -99,15 +105,21 @@ try {
   for (const row of rows) {
     const browser = await puppeteer.launch({ headless: true, ...row.options });
     try {
-      const times = { floor: [], page: [] };
+      const floorTimes = [];
+      const pageTimes = pagePaths.map(() => []);
       await load(browser, row, pathToFileURL(floorPath).href);  // warms the browser's own start
       for (let k = 0; k < loads; ++k) {
-        times.floor.push(await load(browser, row, pathToFileURL(floorPath).href));
-        times.page.push(await load(browser, row, pathToFileURL(pagePath).href));
+        floorTimes.push(await load(browser, row, pathToFileURL(floorPath).href));
+        for (const [p, path] of pagePaths.entries()) {
+          pageTimes[p].push(await load(browser, row, pathToFileURL(path).href));
+        }
       }
-      const floor = median(times.floor);
-      const page = median(times.page);
-      lines.push({ name: row.name, floor, page, ratio: page / floor });
+      const floor = median(floorTimes);
+      for (const [p, times] of pageTimes.entries()) {
+        const page = median(times);
+        const name = pagePaths.length > 1 ? `${row.name}, ${p + 1}` : row.name;
+        lines.push({ name, floor, page, ratio: page / floor });
+      }
     } finally {
       await browser.close();
     }
@@ -120,9 +132,10 @@ try {
 }
 
 console.log(`first menu, median of ${loads} loads each (ms)`);
-console.log('                 floor     page    ratio');
+if (pagePaths.length > 1) pagePaths.forEach((path, p) => console.log(`page ${p + 1}: ${path}`));
+console.log('                    floor     page    ratio');
 for (const { name, floor, page, ratio } of lines) {
-  console.log(`${name.padEnd(14)} ${floor.toFixed(0).padStart(7)} ${page.toFixed(0).padStart(8)} ` +
+  console.log(`${name.padEnd(17)} ${floor.toFixed(0).padStart(7)} ${page.toFixed(0).padStart(8)} ` +
               `${ratio.toFixed(2).padStart(8)}${ratio > budget ? `  warning: above ${budget}x the floor` : ''}`);
 }
 process.exit(status);
