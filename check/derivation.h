@@ -21,7 +21,7 @@ struct DerivationStep {
   std::vector<std::string> mathml;  // the line as three MathML Core math
                                     // elements: "symbol = formula", "= with
                                     // values", "= result unit"
-  double value;             // the result, as the check computes it
+  double value;                     // the result, as the check computes it
 };
 
 // Every step of the check of `data`: TLNmax, rJ, TL0, TSA, TSAmax, TSL,

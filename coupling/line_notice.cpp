@@ -39,10 +39,12 @@ std::size_t thousandsPoint(std::string_view text) {
   const std::size_t first = k;
   while (k < text.size() && std::isdigit(static_cast<unsigned char>(text[k])) != 0) ++k;
   const std::size_t digits = k - first;
-  if (digits < 1 || digits > 3 || text[first] == '0' || k >= text.size() || text[k] != '.')
+  if (digits < 1 || digits > 3 || text[first] == '0' || k >= text.size() ||
+      text[k] != '.')
     return 0;
   std::size_t after = k + 1;
-  while (after < text.size() && std::isdigit(static_cast<unsigned char>(text[after])) != 0)
+  while (after < text.size() &&
+         std::isdigit(static_cast<unsigned char>(text[after])) != 0)
     ++after;
   return after - k - 1 == 3 ? after : 0;
 }
@@ -52,12 +54,13 @@ std::size_t thousandsPoint(std::string_view text) {
 std::string lineNotice(const LineReading& reading, const CouplingData& data) {
   const std::string_view line = reading.line;
   const auto blankFrom = [&](std::size_t from) {
-    return std::all_of(line.begin() + static_cast<std::ptrdiff_t>(std::min(from, line.size())),
-                       line.end(), isBlank);
+    return std::all_of(
+        line.begin() + static_cast<std::ptrdiff_t>(std::min(from, line.size())),
+        line.end(), isBlank);
   };
-  const bool asTyped = reading.takes.size() == 1 && reading.takes[0].end > reading.takes[0].begin &&
-                       blankFrom(reading.rest) &&
-                       thousandsPoint(line.substr(reading.takes[0].begin)) == 0;
+  const bool asTyped =
+      reading.takes.size() == 1 && reading.takes[0].end > reading.takes[0].begin &&
+      blankFrom(reading.rest) && thousandsPoint(line.substr(reading.takes[0].begin)) == 0;
   if (reading.takes.empty() || asTyped) return "";
 
   std::string notice = quoted(line) + ": ";
@@ -75,17 +78,19 @@ std::string lineNotice(const LineReading& reading, const CouplingData& data) {
     if (field == nullptr) continue;
     const std::size_t grouped = thousandsPoint(line.substr(take.begin));
     if (take.end == take.begin) {
-      part((first ? "keine Zahl" : quoted(line.substr(take.begin)) + " ist keine Zahl") + ", " +
-           fieldLabel(*field) + " bleibt " + valueOf(*field, data));
+      part((first ? "keine Zahl" : quoted(line.substr(take.begin)) + " ist keine Zahl") +
+           ", " + fieldLabel(*field) + " bleibt " + valueOf(*field, data));
     } else if (grouped > 0) {
       std::string without(line.substr(take.begin, grouped));
       without.erase(without.find('.'), 1);
       part(fieldLabel(*field) + " = " + valueOf(*field, data) +
-           " gelesen – Tausenderpunkte liest das Programm nicht, " + without + " ohne Punkt");
+           " gelesen – Tausenderpunkte liest das Programm nicht, " + without +
+           " ohne Punkt");
     } else if (first) {
       part(fieldLabel(*field) + " = " + valueOf(*field, data) + " gelesen");
     } else {
-      also += (also.empty() ? "" : ", ") + fieldLabel(*field) + " = " + valueOf(*field, data);
+      also +=
+          (also.empty() ? "" : ", ") + fieldLabel(*field) + " = " + valueOf(*field, data);
     }
     first = false;
   }

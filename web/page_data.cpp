@@ -48,8 +48,8 @@ std::string caseMessage(const CouplingData& data) {
     if (std::find(kSizeNames.begin(), kSizeNames.end(), std::string_view(field.name)) !=
         kSizeNames.end())
       continue;
-    drive += (drive.empty() ? "" : ", ") + fieldLabel(field) + " " + printedValue(data, field) +
-             (*field.unit != '\0' ? " " : "") + field.unit;
+    drive += (drive.empty() ? "" : ", ") + fieldLabel(field) + " " +
+             printedValue(data, field) + (*field.unit != '\0' ? " " : "") + field.unit;
   }
   json.key("drive").string(drive).endObject();
   return json.text();
