@@ -1,5 +1,7 @@
 // Runs a whole session (menu, dialogs, display, check) on the fuzzer's bytes,
-// once as a script and once as typed at the browser page's line discipline;
+// once as a script and once as typed at the browser page's line discipline,
+// watched as the page watches it (what it waits for, and what it says of
+// each typed line);
 // then reads the bytes as a link's case, as the page does, and hands that
 // case's check over, and as a table of coupling sizes checked for that case
 // (read at once and a line at a time, which must agree), and as a case file.
@@ -115,6 +117,21 @@ void mustParse(const std::string& json) {
   if (!JsonSyntax(json).whole()) std::abort();
 }
 
+// What the page is told at every wait, the notice of the last typed line
+// included, must parse.
+class PageWaits : public SessionObserver {
+ public:
+  void caseChanged(const CouplingData& data) override { before_ = data; }
+  void computed(const CouplingData&, const CheckResults&) override {}
+  void waiting(Wait what, const Field* field, const CouplingData& data,
+               const std::string& notice) override {
+    mustParse(waitMessage(what, field, data, before_, notice));
+  }
+
+ private:
+  CouplingData before_{};
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -123,7 +140,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   runSession(script);
   ScriptDevice keyboard(bytes);
   LineDiscipline typed(keyboard);
-  runSession(typed);
+  CouplingData example{};
+  resetToDefaults(example);
+  PageWaits waits;
+  runSession(typed, example, &waits);
 
   CouplingData linked{};
   resetToDefaults(linked);
