@@ -90,6 +90,8 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
   };
   let waitingFor = null;  // what the run waits for: 'menu', 'key', 'page', 'number'
   let laterStarted = false;
+  let menuIsUp = null;
+  const menuShown = new Promise((resolve) => { menuIsUp = resolve; });
   const tavroWaiting = (bytes) => {
     const waiting = parse(bytes);
     waitingFor = waiting.wait;
@@ -98,6 +100,7 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
       laterStarted = true;
       term.write('', () => requestAnimationFrame(() => {
         performance.mark('tavro-menu');
+        menuIsUp();
         tavroBoot.runLater().then(attach);
       }));
     }
@@ -179,13 +182,13 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
       return null;  // storage closed to a page from a file, or in a sandbox
     }
   };
-  // Written once the browser is idle: a first access to storage can cost a
-  // first menu some milliseconds, and a command's case is written soon
-  // enough after it.
+  // Written once the first menu is up and the browser is idle: a first
+  // write to storage can cost a first menu some milliseconds, and a
+  // command's case is written soon enough after it.
   let toKeep = null;
   const keepCase = (data) => {
     if (toKeep === null) {
-      setTimeout(() => {
+      menuShown.then(() => setTimeout(() => {
         try {
           storage('sessionStorage')?.setItem('tavro.case',
             JSON.stringify({ link: toKeep.link, fragment: location.hash, example: toKeep.example }));
@@ -194,7 +197,7 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
           // full or forbidden: the case is only not kept
         }
         toKeep = null;
-      }, 0);
+      }, 0));
     }
     toKeep = data;
   };
