@@ -1,6 +1,7 @@
 #include "check/check_json.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "check/derivation.h"
@@ -59,8 +60,10 @@ void writeChecks(JsonWriter& json, const CouplingData& data,
     json.key("valueName").string(kChecks[k].valueName);
     json.key("limitName").string(kChecks[k].limitName).key("note");
     // Above the speed the drive never runs through its resonance as it
-    // starts; the check stands as the program has it, with a word.
-    if (kChecks[k].value == &CheckResults::TSmax && results.nR > data.n) {
+    // starts; the check stands as the program has it, with a word. (An
+    // infinite nR, of i = 0, is no resonance at all.)
+    if (kChecks[k].value == &CheckResults::TSmax && std::isfinite(results.nR) &&
+        results.nR > data.n) {
       json.string("nR > n: die Resonanz wird beim Anfahren nicht durchfahren.");
     } else {
       json.null();

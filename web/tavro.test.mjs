@@ -388,7 +388,13 @@ for (const [name, options] of Object.entries(browsers)) {
       assert.deepEqual(await page.evaluate(() => window.tavro.case()), changed);
       assert.match(await page.$eval('#notice', (e) => e.textContent), /vor dem Neuladen ist wieder da/);
       await page.click('#notice button');  // the example instead
-      await page.waitForFunction(() => window.tavro.case()?.TLN === 159);
+      await page.waitForFunction(() => window.tavro.case()?.TLN === 159 &&
+                                 JSON.parse(sessionStorage.getItem('tavro.case')).example);
+      await page.evaluate(() => sessionStorage.setItem('tavro.case', '{"link": 5'));
+      await page.reload();  // an unreadable kept case is named and dropped
+      await page.waitForFunction(() => window.tavro?.transcript().endsWith('F8 q Exit\n'));
+      assert.match(await page.$eval('#notice', (e) => e.textContent), /nicht lesbar und ist verworfen/);
+      assert.equal((await page.evaluate(() => window.tavro.case())).TLN, 159);
     });
 
     // The display pages, as the program prints them, in a transcript.
