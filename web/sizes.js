@@ -241,6 +241,7 @@ window.tavroSizes = (() => {
   // A new table, as a paste gives it: kept for the next visit.
   const replace = (text) => {
     area.value = text;
+    tableIn = true;
     example = false;
     save(text);
     return check();
@@ -248,6 +249,7 @@ window.tavroSizes = (() => {
 
   let timer = 0;
   area.addEventListener('input', () => {
+    tableIn = true;
     example = false;
     save(area.value);
     clearTimeout(timer);
@@ -272,6 +274,7 @@ window.tavroSizes = (() => {
   });
   document.getElementById('series-clear').addEventListener('click', () => {
     area.value = '';
+    tableIn = true;
     example = false;
     try {
       localStorage.removeItem(stored);
@@ -281,16 +284,18 @@ window.tavroSizes = (() => {
   });
 
   // The table of the last visit, else the example.
+  let tableIn = false;  // the table is in place: a new case checks it
   const start = async () => {
     let text = null;
     try {
       text = localStorage.getItem(stored);
     } catch { /* no storage */ }
-    if (text === null) {
-      [text] = await ask('_tavroExampleSeries', {});
-      example = true;
-    }
+    const fromExample = text === null;
+    if (fromExample) [text] = await ask('_tavroExampleSeries', {});
+    if (tableIn) return check();  // a table given while the example was fetched stays
     area.value = text;
+    example = fromExample;
+    tableIn = true;
     return check();
   };
 
@@ -303,7 +308,7 @@ window.tavroSizes = (() => {
       if (caseMessage.link === link) return;
       link = caseMessage.link;
       forCase = caseMessage;
-      check();
+      if (tableIn) check();
     },
     // window.tavro.sizes(): the table replaced by `text` (none: as it is),
     // then checked; resolves once the newest check is complete.
