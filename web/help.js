@@ -3,8 +3,9 @@
 // (here and on the key bar) types the value the field held when the dialog
 // began. Where the program read the last line typed at a prompt otherwise
 // than it looks ("48o", "1.480"), the line says first what was read; that
-// stays until the next line is typed. Every word and number comes from the program (window.tavroHelp.show
-// gets what it waits for); the page computes nothing.
+// stays until the next line is typed. Every word and number comes from the
+// program (window.tavroHelp.show gets what it waits for); the page computes
+// nothing.
 'use strict';
 window.tavroHelp = (() => {
   const line = document.getElementById('prompt-help');
@@ -27,7 +28,7 @@ window.tavroHelp = (() => {
   };
 
   return {
-    // Shows what the program waits for ({wait, prompt}; null: nothing).
+    // Shows what the program waits for ({wait, prompt, notice}; null: nothing).
     show,
     // What the program said of the last line typed, or null.
     notice: () => notice,
