@@ -74,6 +74,10 @@ std::string printedValue(const CouplingData& data, const Field& field) {
                                : std::to_string(data.*field.integer);
 }
 
+std::string printedWithUnit(const CouplingData& data, const Field& field) {
+  return printedValue(data, field) + (*field.unit != '\0' ? " " : "") + field.unit;
+}
+
 std::string exactValue(const CouplingData& data, const Field& field) {
   return field.real != nullptr ? shortestReal(data.*field.real)
                                : std::to_string(data.*field.integer);

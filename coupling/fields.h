@@ -38,6 +38,9 @@ std::string fieldLabel(const Field& field);
 // The field's value as the display pages print it ("%g", "%d").
 std::string printedValue(const CouplingData& data, const Field& field);
 
+// The same with the field's unit after a blank, if it has one: "159 Nm".
+std::string printedWithUnit(const CouplingData& data, const Field& field);
+
 // The field's value in the shortest text that reads back to it exactly.
 std::string exactValue(const CouplingData& data, const Field& field);
 

@@ -24,11 +24,11 @@ std::string quoted(std::string_view text) {
   return "„" + shown + "“";
 }
 
-// "TLN = 48 Nm": the value as printed, with a decimal comma.
+// "48 Nm": the value as printed, with a decimal comma (no unit has a point).
 std::string valueOf(const Field& field, const CouplingData& data) {
-  std::string value = printedValue(data, field);
+  std::string value = printedWithUnit(data, field);
   std::replace(value.begin(), value.end(), '.', ',');
-  return value + (*field.unit != '\0' ? " " : "") + field.unit;
+  return value;
 }
 
 // The length of the number at `text` when it may be meant with a thousands

@@ -3,9 +3,10 @@
 // program's WebAssembly compiled, side by side. Every instance of the
 // program is made from that one compiled module. The parts the first menu
 // does not need (the chart's d3, the panel and Rechenweg, the size chooser)
-// wait as data blocks until it is on the screen; each part marks when it
-// was made. The blocks are gzipped, in base64 (web/assemble.mjs) (performance marks "tavro-menu", "tavro-d3", "tavro-panel",
-// "tavro-sizes", "tavro-engine" for the second instance).
+// wait as data blocks (gzipped, in base64: web/assemble.mjs) until it is on
+// the screen; each part marks when it was made (performance marks
+// "tavro-menu", "tavro-d3", "tavro-panel", "tavro-sizes", "tavro-engine"
+// for the second instance).
 'use strict';
 window.tavroBoot = (() => {
   const font = document.fonts.load('15px "JetBrains Mono"').catch(() => []);

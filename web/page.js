@@ -236,9 +236,7 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
     notice.textContent = startNotice;
     if (startAction) {
       const [label, action] = startAction;
-      const button = document.createElement('button');
-      button.type = 'button';
-      button.textContent = label;
+      const button = tavroCommon.element('button', { type: 'button' }, label);
       button.addEventListener('click', () => {
         action();
         focus();

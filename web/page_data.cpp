@@ -49,7 +49,7 @@ std::string caseMessage(const CouplingData& data) {
         kSizeNames.end())
       continue;
     drive += (drive.empty() ? "" : ", ") + fieldLabel(field) + " " +
-             printedValue(data, field) + (*field.unit != '\0' ? " " : "") + field.unit;
+             printedWithUnit(data, field);
   }
   json.key("drive").string(drive).endObject();
   return json.text();

@@ -152,6 +152,7 @@ window.tavroPanel = (() => {
   // A piece wider than its line is set smaller, down to 12 px, so that no
   // step scrolls or is cut; measured again when the panel's width changes.
   const fitPieces = () => {
+    if (stepsBox.hidden) return;  // fitted when the section opens
     for (const piece of stepsBox.querySelectorAll('.piece')) {
       piece.style.fontSize = '';
       const room = piece.parentElement.clientWidth;
