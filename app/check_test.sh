@@ -28,10 +28,14 @@ runs() {
   local got=$?
   if [ "$got" -eq "$want" ]; then passed=$((passed + 1)); else fail "tavro $* ended with $got, not $want"; fi
 }
-# TEXT FILE: FILE holds the line TEXT.
-has() {
-  if grep -qxF -- "$1" "$2"; then passed=$((passed + 1)); else fail "no line '$1' in $2"; fi
+# WHAT COMMAND...: COMMAND succeeds, as WHAT says.
+holds() {
+  local what=$1
+  shift
+  if "$@"; then passed=$((passed + 1)); else fail "$what"; fi
 }
+# TEXT FILE: FILE holds the line TEXT.
+has() { holds "a line '$1' in $2" grep -qxF -- "$1" "$2"; }
 
 runs 0 '' --check fits.txt
 has 'Stoss L:TKmax okay!' out
@@ -47,7 +51,7 @@ runs 2 '' --check --case 'TLN=1' fits.txt
 has 'tavro: --case geht nicht mit --check' err
 runs 2 '' --check
 runs 0 '' --check --format json fits.txt
-[ "$(wc -l <out)" -eq 1 ] && passed=$((passed + 1)) || fail "--format json: not one line"
+holds "--format json: a line a case" [ "$(wc -l <out)" -eq 1 ]
 
 runs 3 '' --check --derivation example.txt
 has 'Rechenweg:' out
@@ -63,7 +67,7 @@ runs 0 'w   q' --case 'TLN=100'
 has 'Nennm. TLN= 100 [Nm]' out
 runs 2 'w   q' --case 'https://example.org/tavro.html#TLN=x&n=1200'
 has 'tavro: --case: nicht gelesen: TLN=x' err
-[ ! -s out ] && passed=$((passed + 1)) || fail "a link not read still started the session"
+holds "a link not read starts no session" [ ! -s out ]
 
 echo "tavro --check as a process: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
