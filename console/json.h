@@ -15,8 +15,10 @@ class JsonWriter {
   JsonWriter& endArray();
   // The name of the next member of the open object; its value follows.
   JsonWriter& key(std::string_view name);
-  JsonWriter& string(std::string_view text);  // UTF-8, escaped as JSON needs
-  JsonWriter& number(double value);           // the shortest exact text
+  // UTF-8, escaped as JSON needs; a byte that starts no well-formed UTF-8
+  // character (a file name in Latin-1) is written as U+FFFD, as JSON is UTF-8.
+  JsonWriter& string(std::string_view text);
+  JsonWriter& number(double value);  // the shortest exact text
   JsonWriter& integer(long long value);
   JsonWriter& boolean(bool value);
   JsonWriter& null();

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "console/number.h"
@@ -23,6 +24,18 @@ std::vector<std::string> allBut(const std::vector<std::string>& set) {
       names.emplace_back(f.name);
   }
   return names;
+}
+
+// `text` as UTF-16 after its byte-order mark, little- or big-endian.
+std::string utf16(std::u16string_view text, bool little) {
+  std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
+  for (const char16_t unit : text) {
+    const char low = static_cast<char>(unit & 0xFF);
+    const char high = static_cast<char>(unit >> 8);
+    out += little ? low : high;
+    out += little ? high : low;
+  }
+  return out;
 }
 
 TEST(CaseFile, LoadsWhatPeopleWriteAndRefusesEveryBadLine) {
@@ -60,6 +73,50 @@ TEST(CaseFile, LoadsWhatPeopleWriteAndRefusesEveryBadLine) {
        {},
        allBut({"TLN"}),
        7,
+       0.8,
+       2},
+      {"UTF-16, big-endian",
+       utf16(u"TLN = 8\r\ni = 4 # Gr\u00f6\u00dfe\r\n", false),
+       {},
+       allBut({"TLN", "i"}),
+       8,
+       0.8,
+       4},
+      // Half a unit at the end shows as U+FFFD: the line is named, not cut.
+      {"UTF-16 of odd length",
+       utf16(u"TLN = 9\ni = 4", true) + "5",
+       {{2, "i: \"4\uFFFD\" ist keine ganze Zahl"}},
+       {},
+       159,
+       0.8,
+       2},
+      {"Windows-1252, a character that differs from Latin-1 in a name",
+       "# K\xFChlpumpe \x80\nTLN = 100\nn\x96 = 5\n",
+       {{3, "unbekannter Name \"n\u2013\""}},
+       {},
+       159,
+       0.8,
+       2},
+      {"a last line without a line end",
+       "TLN = 100\npsi = 0,5",
+       {},
+       allBut({"TLN", "psi"}),
+       100,
+       0.5,
+       2},
+      {"an empty file", "", {}, allBut({}), 159, 0.8, 2},
+      {"only comments and blanks",
+       "# nur ein Kommentar\n\n \t\r\n",
+       {},
+       allBut({}),
+       159,
+       0.8,
+       2},
+      {"an order too big for an integer",
+       "i = 99999999999\n",
+       {{1, "i: \"99999999999\" ist keine ganze Zahl"}},
+       {},
+       159,
        0.8,
        2},
       {"every kind of bad line, each named",

@@ -78,6 +78,12 @@ TEST(LineNotice, SaysWhatWasReadWhereItDiffersFromWhatWasTyped) {
        "„5 aaaaaaaaaaaaaaaaaaaaaa…“: TLN = 5 Nm gelesen; „aaaaaaaaaaaaaaaaaaaaaaaa…“ ist "
        "keine "
        "Zahl, n bleibt 1500 1/min."},
+      // A cut at a character's start, however many bytes it has.
+      {"5 a\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\n",
+       {"TLN", "n"},
+       "„5 a\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600…“: TLN = 5 Nm gelesen; "
+       "„a\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600…“ ist keine Zahl, n bleibt "
+       "1500 1/min."},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(noticeAfter(c.typed, c.asked), c.notice) << c.typed;

@@ -69,6 +69,7 @@ std::string fromUtf16(std::string_view bytes, bool little) {
     }
     appendUtf8(out, c);
   }
+  if (bytes.size() % 2 != 0) appendUtf8(out, 0xFFFD);  // half a unit: cut short
   return out;
 }
 

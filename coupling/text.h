@@ -5,7 +5,8 @@
 
 // Text from a file as people's editors and spreadsheets write it, as UTF-8:
 // a UTF-8 byte-order mark dropped; UTF-16 with its byte-order mark (what
-// Windows PowerShell 5.1's > writes) converted, a lone surrogate as U+FFFD;
+// Windows PowerShell 5.1's > writes) converted, a lone surrogate and a last
+// odd byte (a file cut short) as U+FFFD, so that the line shows as bad;
 // other text that is not UTF-8 taken as Windows-1252 (as programs on German
 // Windows write it).
 std::string decodeText(std::string_view bytes);
