@@ -40,7 +40,8 @@ TEST(Options, EachArgumentAnswersOrIsRefused) {
        false,
        2,
        "",
-       "tavro: unbekanntes Format: xml (text, json oder csv)\nHilfe: tavro --help\n"},
+       "tavro: unbekanntes Format: xml (text, json, csv oder csv-de)\nHilfe: tavro "
+       "--help\n"},
       {{"--check"},
        false,
        2,
@@ -80,4 +81,53 @@ TEST(Options, EachArgumentAnswersOrIsRefused) {
   }
   EXPECT_NE(std::string::npos, help.find("\n  q  Programm beenden\n"));
   EXPECT_TRUE(help.ends_with("Mehr: man tavro\n"));
+}
+
+TEST(Options, EachPlatformsConventions) {
+  const std::string help = readOptions(std::vector<const char*>{"--help"}).output;
+  const OptionConventions posix;
+  const OptionConventions windows{.slashHelp = true};
+  const struct {
+    std::vector<const char*> args;
+    OptionConventions conventions;
+    int status;
+    std::string output;
+    std::vector<std::string> files;
+    Options::Format format;
+  } cases[] = {
+      {{"/?"}, windows, 0, help, {}, Options::Format::kText},
+      {{"/?"}, posix, 0, "", {"/?"}, Options::Format::kText},  // a path there
+      {{"--", "/?"}, windows, 0, "", {"/?"}, Options::Format::kText},
+      {{"fall.txt", "/?"}, windows, 0, help, {}, Options::Format::kText},
+      {{"/?", "--bogus"}, windows, 2, "", {}, Options::Format::kText},
+      {{"--check", "--format=csv-de", "a.txt"},
+       posix,
+       0,
+       "",
+       {"a.txt"},
+       Options::Format::kCsvDe},
+      {{"--check", "--format", "csv-de", "--derivation", "a.txt"},
+       windows,
+       2,
+       "",
+       {},
+       Options::Format::kText},
+  };
+  for (const auto& c : cases) {
+    const Options options = readOptions(c.args, c.conventions);
+    const std::string name =
+        std::string(c.args[0]) + (c.conventions.slashHelp ? " (Windows)" : "");
+    EXPECT_EQ(c.status, options.status) << name;
+    EXPECT_EQ(c.output, options.output) << name;
+    if (c.status == 0) {
+      EXPECT_EQ(c.files, options.files) << name;
+      EXPECT_EQ(c.format, options.format) << name;
+    }
+  }
+  EXPECT_EQ(
+      readOptions(std::vector<const char*>{"--check", "--format", "csv-de", "--series",
+                                           "t.csv", "a.txt"})
+          .errors,
+      "tavro: --derivation und --series gehen nicht mit --format csv-de\nHilfe: tavro "
+      "--help\n");
 }
