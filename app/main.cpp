@@ -36,6 +36,7 @@ int main(int argc, char* argv[]) {
   // The command line is answered before the terminal is taken.
   const std::vector<std::string> arguments = commandLineArguments(argc, argv);
   std::vector<const char*> args;  // the arguments after the program's name
+  args.reserve(arguments.size());
   for (const std::string& argument : arguments) args.push_back(argument.c_str());
   const Options options = readOptions(args, {takesSlashHelp()});
   if (options.check) {

@@ -148,9 +148,10 @@ Options readOptions(std::span<const char* const> args, OptionConventions convent
     return refused("--case geht nicht mit --check");
   if ((options.format == Options::Format::kCsv ||
        options.format == Options::Format::kCsvDe) &&
-      (options.derivation || !options.series.empty()))
+      (options.derivation || !options.series.empty())) {
     return refused(std::string("--derivation und --series gehen nicht mit --format ") +
                    (options.format == Options::Format::kCsv ? "csv" : "csv-de"));
+  }
   if (!options.check && options.files.size() + (options.hasCaseText ? 1 : 0) > 1)
     return refused("das Menue startet mit einem Fall: eine Falldatei oder --case");
 
