@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "terminal/command_line.h"
-#include "terminal/windows_text.h"
+#include "terminal/utf16_windows.h"
 
 std::vector<std::string> commandLineArguments(int argc, char* argv[]) {
   int count = 0;

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "terminal/terminal.h"
-#include "terminal/windows_text.h"
+#include "terminal/utf16_windows.h"
 
 bool readFileBytes(const std::string& path, std::string& bytes, std::string& error) {
   const HANDLE file =

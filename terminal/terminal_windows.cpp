@@ -5,7 +5,7 @@
 
 #include "terminal/key_event.h"
 #include "terminal/terminal.h"
-#include "terminal/windows_text.h"
+#include "terminal/utf16_windows.h"
 
 #ifndef ENABLE_VIRTUAL_TERMINAL_INPUT
 #define ENABLE_VIRTUAL_TERMINAL_INPUT 0x0200

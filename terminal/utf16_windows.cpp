@@ -1,4 +1,4 @@
-#include "terminal/windows_text.h"
+#include "terminal/utf16_windows.h"
 
 std::wstring toWide(std::string_view text) {
   if (text.empty()) return {};
