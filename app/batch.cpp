@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "check/check_csv.h"
 #include "check/check_json.h"
 #include "check/derivation.h"
 #include "check/din740.h"
@@ -17,37 +18,6 @@
 #include "coupling/series.h"
 
 namespace {
-
-// A CSV field as RFC 4180 writes it: in quotes when it holds one, a comma
-// or a line end.
-std::string csvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string out = "\"";
-  for (const char c : text) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + '"';
-}
-
-std::string csvHeader() {
-  std::string out = "file";
-  for (const Field& f : kFields) out += std::string(",") + f.name;
-  for (const PrintedResult& r : kPrintedResults) out += std::string(",") + r.name;
-  for (const CheckRule& rule : kChecks) out += std::string(",okay ") + rule.valueName;
-  return out + "\r\n";
-}
-
-std::string csvRow(const std::string& file, const CouplingData& data,
-                   const CheckResults& results) {
-  std::string out = csvField(file);
-  for (const Field& f : kFields) out += ',' + exactValue(data, f);
-  for (const PrintedResult& r : kPrintedResults)
-    out += ',' + shortestReal(results.*r.value);
-  for (const CheckOutcome& c : checkOutcomes(data, results))
-    out += c.okay ? ",okay" : ",nicht okay";
-  return out + "\r\n";
-}
 
 // The sizes of `series` for `data`, a line each, and the smallest passing.
 std::string sizesText(const CouplingData& data, const Series& series,
@@ -133,7 +103,11 @@ BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
     }
   }
 
-  if (options.format == Options::Format::kCsv) run.output = csvHeader();
+  const CsvStyle& csv =
+      options.format == Options::Format::kCsvDe ? kCsvGerman : kCsvForScripts;
+  if (options.format == Options::Format::kCsv ||
+      options.format == Options::Format::kCsvDe)
+    run.output = csvHeader(csv);
   for (const InputFile& file : cases) {
     CouplingData data{};
     resetToDefaults(data);
@@ -151,7 +125,8 @@ BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
     }
     switch (options.format) {
       case Options::Format::kCsv:
-        run.output += csvRow(file.name, data, results);
+      case Options::Format::kCsvDe:
+        run.output += csvRow(csv, file.name, data, results);
         break;
       case Options::Format::kJson: {
         JsonWriter json;

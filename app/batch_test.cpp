@@ -99,12 +99,12 @@ TEST(Batch, JsonCsvAndSeriesAsScriptsReadThem) {
       csv.output,
       "file,TLN,n,i,JA,JL,excitationSide,startLoaded,TAS,TAI,TLS,TLI,TKN,TKmax,TKW,Cdyn,"
       "psi,PKW,ST,SS,SZ,TLNmax,TSAmax,TSLmax,TSmax,fe,nR,VR,Vfi,Sf,TWi,TWimax,PWi,"
-      "okay TLNmax,okay TSAmax,okay TSLmax,okay TSmax,okay TWimax,okay PWimax\r\n"
+      "PWimax,okay TLNmax,okay TSAmax,okay TSLmax,okay TSmax,okay TWimax,okay PWimax\r\n"
       "\"pumpe, alt.txt\",100,1500,2,2.3,1,0,0,239,80,477,0,265,1300,69,2689,0.8,12,1.2,"
       "1.8,1,120,156.43636363636364,838.1018181818181,228.47946545454545,"
       "9.885726366737822,296.57179100213466,7.853981625,0.04100918319996658,"
       "2.23606797749979,0.9941620169688868,2.6676166207088765,0.007351120237885053,"
-      "okay,okay,okay,okay,okay,okay\r\n");
+      "0.008821344285462064,okay,okay,okay,okay,okay,okay\r\n");
 
   Options options = checking();
   options.series = "reihe.csv";

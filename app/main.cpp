@@ -1,10 +1,10 @@
-#include <span>
 #include <string>
 #include <vector>
 
 #include "app/batch.h"
 #include "app/options.h"
 #include "app/session.h"
+#include "terminal/command_line.h"
 #include "terminal/terminal.h"
 
 namespace {
@@ -16,16 +16,32 @@ InputFile inputFile(const std::string& name) {
   return file;
 }
 
+// The case files a --check argument names: on Windows a wildcard pattern
+// stands for the files it matches; one that matches none is named as a
+// file that cannot be read.
+void addCaseFiles(const std::string& argument, std::vector<InputFile>& cases) {
+  std::vector<std::string> names;
+  if (!expandWildcards(argument, names)) {
+    InputFile none;
+    none.name = argument;
+    none.error = "keine Datei passt zu diesem Muster";
+    cases.push_back(none);
+  }
+  for (const std::string& name : names) cases.push_back(inputFile(name));
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   // The command line is answered before the terminal is taken.
-  std::span<const char* const> args;  // the arguments after the program's name
-  if (argc > 1) args = {argv + 1, static_cast<std::size_t>(argc - 1)};
-  const Options options = readOptions(args);
+  const std::vector<std::string> arguments = commandLineArguments(argc, argv);
+  std::vector<const char*> args;  // the arguments after the program's name
+  args.reserve(arguments.size());
+  for (const std::string& argument : arguments) args.push_back(argument.c_str());
+  const Options options = readOptions(args, {takesSlashHelp()});
   if (options.check) {
     std::vector<InputFile> cases;
-    for (const std::string& name : options.files) cases.push_back(inputFile(name));
+    for (const std::string& argument : options.files) addCaseFiles(argument, cases);
     const InputFile series =
         options.series.empty() ? InputFile{} : inputFile(options.series);
     const BatchRun run =

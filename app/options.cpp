@@ -8,7 +8,7 @@ namespace {
 
 constexpr const char* kHelp =
     "Aufruf: tavro [FALLDATEI | --case LINK]\n"
-    "        tavro --check [--derivation] [--series TABELLE] [--format text|json|csv]\n"
+    "        tavro --check [--derivation] [--series TABELLE] [--format FORMAT]\n"
     "              FALLDATEI...\n"
     "        tavro --template | --help | --version\n"
     "\n"
@@ -42,9 +42,11 @@ constexpr const char* kHelp =
     "  --derivation       mit --check: auch den Rechenweg\n"
     "  --series TABELLE   mit --check: jede Baugroesse der Reihe in TABELLE pruefen\n"
     "  --format FORMAT    mit --check: text (Vorgabe), json (ein Objekt je Fall\n"
-    "                     und Zeile) oder csv (eine Zeile je Fall)\n"
+    "                     und Zeile), csv (eine Zeile je Fall) oder csv-de (wie\n"
+    "                     csv mit ; und Dezimalkomma, fuer Tabellenkalkulationen\n"
+    "                     mit deutschen Einstellungen)\n"
     "  --template         den Beispielfall als Falldatei ausgeben\n"
-    "  -h, --help         diese Hilfe zeigen\n"
+    "  -h, --help         diese Hilfe zeigen (unter Windows auch /?)\n"
     "  -V, --version      die Version zeigen\n"
     "\n"
     "Exit-Status:\n"
@@ -72,13 +74,14 @@ Options refused(const std::string& why) {
 
 }  // namespace
 
-Options readOptions(std::span<const char* const> args) {
+Options readOptions(std::span<const char* const> args, OptionConventions conventions) {
   Options options;
   const char* answer = nullptr;  // the first of --help, --version, --template
   bool formatGiven = false;
   bool plainOnly = false;  // after "--" every argument is a file
   for (std::size_t k = 0; k < args.size(); ++k) {
     std::string arg = args[k];
+    if (conventions.slashHelp && !plainOnly && arg == "/?") arg = "--help";
     if (plainOnly || arg.empty() || arg == "-" || arg[0] != '-') {
       options.files.push_back(arg);
       continue;
@@ -127,8 +130,10 @@ Options readOptions(std::span<const char* const> args) {
         options.format = Options::Format::kJson;
       } else if (value == "csv") {
         options.format = Options::Format::kCsv;
+      } else if (value == "csv-de") {
+        options.format = Options::Format::kCsvDe;
       } else {
-        return refused("unbekanntes Format: " + value + " (text, json oder csv)");
+        return refused("unbekanntes Format: " + value + " (text, json, csv oder csv-de)");
       }
     } else {
       return refused("unbekannte Option: " + std::string(args[k]));
@@ -141,9 +146,12 @@ Options readOptions(std::span<const char* const> args) {
     return refused("--check verlangt mindestens eine Falldatei");
   if (options.check && options.hasCaseText)
     return refused("--case geht nicht mit --check");
-  if (options.format == Options::Format::kCsv &&
-      (options.derivation || !options.series.empty()))
-    return refused("--derivation und --series gehen nicht mit --format csv");
+  if ((options.format == Options::Format::kCsv ||
+       options.format == Options::Format::kCsvDe) &&
+      (options.derivation || !options.series.empty())) {
+    return refused(std::string("--derivation und --series gehen nicht mit --format ") +
+                   (options.format == Options::Format::kCsv ? "csv" : "csv-de"));
+  }
   if (!options.check && options.files.size() + (options.hasCaseText ? 1 : 0) > 1)
     return refused("das Menue startet mit einem Fall: eine Falldatei oder --case");
 

@@ -10,7 +10,7 @@
 // menu. --help (-h), --version (-V) and --template answer on standard output
 // and end it; a bad option is refused on standard error.
 struct Options {
-  enum class Format { kText, kJson, kCsv };
+  enum class Format { kText, kJson, kCsv, kCsvDe };
 
   bool runSession = true;  // the menu on the terminal
   bool check = false;      // --check: each case file checked, no menu
@@ -25,11 +25,17 @@ struct Options {
   std::string caseText;            // a link, or its fragment
   bool derivation = false;         // --check: the way to every result too
   std::string series;              // --check: a table of sizes; "" for none
-  Format format = Format::kText;   // --check: text, json or csv
+  Format format = Format::kText;   // --check: text, json, csv or csv-de
+};
+
+// How the platform's programs are called: on Windows "/?" asks for the help.
+struct OptionConventions {
+  bool slashHelp = false;
 };
 
 // Reads the arguments after the program name. A bad argument (an unknown
 // option, one that lacks its value, options that do not go together) is
 // refused with status 2, even after one that answers; otherwise the first
-// of --help, --version and --template answers.
-Options readOptions(std::span<const char* const> args);
+// of --help (or /? by `conventions`), --version and --template answers.
+Options readOptions(std::span<const char* const> args,
+                    OptionConventions conventions = {});

@@ -96,9 +96,9 @@ TEST(Options, EachArgumentAnswersOrIsRefused) {
       {{"--check", "--series=", "a.txt"}, refusal("--series verlangt eine Tabelle")},
       {{"--check", "--series", "", "a.txt"}, refusal("--series verlangt eine Tabelle")},
       {{"--check", "--format", "xml", "a.txt"},
-       refusal("unbekanntes Format: xml (text, json oder csv)")},
+       refusal("unbekanntes Format: xml (text, json, csv oder csv-de)")},
       {{"--check", "--format", "JSON", "a.txt"},
-       refusal("unbekanntes Format: JSON (text, json oder csv)")},
+       refusal("unbekanntes Format: JSON (text, json, csv oder csv-de)")},
       {{"--derivation", "a.txt"},
        refusal("--derivation, --series und --format gehen nur mit --check")},
       {{"--series", "t.csv", "a.txt"},
@@ -125,6 +125,39 @@ TEST(Options, EachArgumentAnswersOrIsRefused) {
   }
   EXPECT_NE(std::string::npos, help.find("\n  q  Programm beenden\n"));
   EXPECT_TRUE(help.ends_with("Mehr: man tavro\n"));
+}
+
+TEST(Options, EachPlatformsConventions) {
+  using enum Options::Format;
+  const std::string help = readOptions(std::vector<const char*>{"--help"}).output;
+  const OptionConventions posix;
+  const OptionConventions windows{.slashHelp = true};
+  const struct {
+    std::vector<const char*> args;
+    OptionConventions conventions;
+    Options expected;
+  } cases[] = {
+      {{"/?"}, windows, answer(help)},
+      {{"/?"}, posix, {.files = {"/?"}}},  // a path there
+      {{"--", "/?"}, windows, {.files = {"/?"}}},
+      {{"fall.txt", "/?"}, windows, answer(help)},
+      {{"/?", "--bogus"}, windows, refusal("unbekannte Option: --bogus")},
+      {{"--check", "--format=csv-de", "a.txt"},
+       posix,
+       {.runSession = false, .check = true, .files = {"a.txt"}, .format = kCsvDe}},
+      {{"--check", "--format", "csv-de", "--derivation", "a.txt"},
+       windows,
+       refusal("--derivation und --series gehen nicht mit --format csv-de")},
+      {{"--check", "--format", "csv-de", "--series", "t.csv", "a.txt"},
+       posix,
+       refusal("--derivation und --series gehen nicht mit --format csv-de")},
+  };
+  for (const auto& c : cases) {
+    std::string line;
+    for (const char* arg : c.args) line += std::string(" ") + arg;
+    SCOPED_TRACE("tavro" + line + (c.conventions.slashHelp ? " (Windows)" : ""));
+    EXPECT_EQ(fieldsOf(readOptions(c.args, c.conventions)), fieldsOf(c.expected));
+  }
 }
 
 }  // namespace

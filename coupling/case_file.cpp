@@ -31,6 +31,10 @@ std::string writeCaseFile(const CouplingData& data) {
 CaseFileReading readCaseFile(std::string_view bytes, CouplingData& data) {
   const std::string text = decodeText(bytes);
   CaseFileReading reading;
+  if (std::string what = unmarkedUtf16(bytes); !what.empty()) {
+    reading.problems.push_back({1, what});
+    return reading;
+  }
   CouplingData read = data;
   std::array<int, std::size(kFields)> setIn{};  // the line that set each field
   int line = 0;

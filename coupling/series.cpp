@@ -188,6 +188,11 @@ Column headerColumn(std::string_view cell) {
 }  // namespace
 
 SeriesReader::SeriesReader(std::string_view bytes) : text_(decodeText(bytes)) {
+  if (std::string what = unmarkedUtf16(bytes); !what.empty()) {
+    series_.ignored.push_back({1, what});
+    stage_ = Stage::kDone;
+    return;
+  }
   for (std::string_view rest = text_; !rest.empty();) {
     const std::size_t end = std::min(rest.find('\n'), rest.size());
     lines_.push_back(rest.substr(0, end));

@@ -88,6 +88,19 @@ std::string decodeText(std::string_view bytes) {
   return out;
 }
 
+std::string unmarkedUtf16(std::string_view bytes) {
+  if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") return "";
+  std::size_t nul[2] = {0, 0};  // NUL bytes in even and in odd places
+  for (std::size_t k = 0; k < bytes.size(); ++k) {
+    if (bytes[k] == '\0') ++nul[k % 2];
+  }
+  // Little-endian UTF-16 has the NULs of Latin letters in odd places.
+  const std::size_t half = bytes.size() / 2;
+  if ((nul[0] == 0) == (nul[1] == 0) || (nul[0] + nul[1]) * 4 < half) return "";
+  return std::string("die Datei ist wohl UTF-16 ") + (nul[1] != 0 ? "LE" : "BE") +
+         " ohne Byte-Order-Mark; gelesen wird nichts, bitte als UTF-8 speichern";
+}
+
 std::string_view trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))

@@ -11,6 +11,12 @@
 // Windows write it).
 std::string decodeText(std::string_view bytes);
 
+// When `bytes` look like UTF-16 without its byte-order mark (NUL bytes, all
+// in every other place, as Latin letters have them in UTF-16), which
+// decodeText cannot tell from other text: the German sentence (ASCII) that
+// says so and what to do; otherwise "".
+std::string unmarkedUtf16(std::string_view bytes);
+
 // `s` without the blanks and tabs around it, and without a line's CR (a
 // Windows line end).
 std::string_view trim(std::string_view s);

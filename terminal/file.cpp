@@ -1,5 +1,5 @@
-// Reading a whole file, the same on every platform through the C library:
-// on Windows a path may have backslashes and is taken in the ANSI code page.
+// Reading a whole file through the C library, on POSIX systems and in the
+// browser; Windows has file_windows.cpp.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>

@@ -33,12 +33,15 @@
 // output ends the program as Terminal::write does; one to standard error is
 // dropped, as nothing is left to tell it to.
 // `utf8`: the text holds more than ASCII (the Rechenweg's symbols); a
-// Windows console then shows it as UTF-8 while it is written.
+// Windows console then shows it as UTF-8 while it is written, standard
+// error's text whenever it holds more than ASCII (a file's name). The
+// console's code page goes back as found right after, or on Ctrl-C.
 void writeStandardOutput(std::string_view text, bool utf8 = false);
 void writeStandardError(std::string_view text);
 
-// Reads the file at `path` whole into `bytes`; false, with the system's
-// reason in `error` ("No such file or directory"), when it cannot.
+// Reads the file at `path` (UTF-8 on Windows) whole into `bytes`; false,
+// with the system's reason in `error` ("No such file or directory"; on
+// Windows its own words in the user's language), when it cannot.
 bool readFileBytes(const std::string& path, std::string& bytes, std::string& error);
 
 class Terminal : public Device {

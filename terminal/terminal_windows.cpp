@@ -1,11 +1,11 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cstring>
 
 #include "terminal/key_event.h"
 #include "terminal/terminal.h"
+#include "terminal/utf16_windows.h"
 
 #ifndef ENABLE_VIRTUAL_TERMINAL_INPUT
 #define ENABLE_VIRTUAL_TERMINAL_INPUT 0x0200
@@ -22,9 +22,13 @@ DWORD gKeyMode;             // mode for one key read: no line input, no echo
 std::atomic<bool> gEnding;  // a console event ends the program now
 bool gInKeyRead;            // between beginKeyRead and endKeyRead
 wchar_t gHighSurrogate;     // first half of a character beyond U+FFFF
+// The console's output code page while UTF-8 replaces it; 0 when it does not.
+std::atomic<UINT> gOutputCodePage;
 
 void restoreConsole() {
   if (gIsConsole) SetConsoleMode(gInput, gFound);
+  if (const UINT found = gOutputCodePage.exchange(0); found != 0)
+    SetConsoleOutputCP(found);
 }
 
 // Ctrl-C, Ctrl-Break, a closed window, logoff and shutdown all end the
@@ -39,28 +43,62 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
   return FALSE;
 }
 
+// The handler above, once: the session's terminal and the answers to the
+// command line (--check, --template) both change the console.
+void handleConsoleEvents() {
+  static std::atomic<bool> installed;
+  if (!installed.exchange(true)) SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
+
+// Writes all of `text` to `handle`; false when a write fails (GetLastError
+// tells why).
+bool writeAll(HANDLE handle, std::string_view text) {
+  while (!text.empty()) {
+    DWORD written = 0;
+    const DWORD want =
+        text.size() < (1u << 30) ? static_cast<DWORD>(text.size()) : (1u << 30);
+    if (!WriteFile(handle, text.data(), want, &written, nullptr)) return false;
+    if (written == 0) {
+      SetLastError(ERROR_WRITE_FAULT);
+      return false;
+    }
+    text.remove_prefix(written);
+  }
+  return true;
+}
+
+// Writes `text` to the standard handle `which`. A console shows bytes in its
+// output code page: with `utf8` it is UTF-8 while they are written and goes
+// back as found right after, or on a console event that ends the program.
+bool writeStandard(DWORD which, std::string_view text, bool utf8) {
+  const UINT found = utf8 ? GetConsoleOutputCP() : 0;
+  const bool switched = found != 0 && found != CP_UTF8;
+  if (switched) {
+    handleConsoleEvents();
+    gOutputCodePage = found;
+    SetConsoleOutputCP(CP_UTF8);
+  }
+  const bool written = writeAll(GetStdHandle(which), text);
+  const DWORD error = GetLastError();
+  if (switched && gOutputCodePage.exchange(0) != 0) SetConsoleOutputCP(found);
+  SetLastError(error);
+  return written;
+}
+
+bool isAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
 // Ends the program after a failed read or write: the console mode back as
 // it was found, one line on standard error, exit status 1.
 [[noreturn]] void failIo(const char* what) {
-  const DWORD error = GetLastError();
-  char reason[512];
-  DWORD size = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                              nullptr, error, 0, reason, sizeof reason, nullptr);
-  while (size > 0 && (reason[size - 1] == '\n' || reason[size - 1] == '\r' ||
-                      reason[size - 1] == ' ')) {
-    --size;
-  }
-  if (size == 0)
-    size = static_cast<DWORD>(std::snprintf(reason, sizeof reason, "Fehler %lu",
-                                            static_cast<unsigned long>(error)));
-  reason[size] = '\0';
+  const std::string message =
+      std::string("tavro: ") + what + ": " + systemMessage(GetLastError()) + "\n";
   restoreConsole();
-  const HANDLE errors = GetStdHandle(STD_ERROR_HANDLE);
-  for (const char* part :
-       {"tavro: ", what, ": ", static_cast<const char*>(reason), "\n"}) {
-    DWORD written = 0;
-    WriteFile(errors, part, static_cast<DWORD>(std::strlen(part)), &written, nullptr);
-  }
+  writeStandard(STD_ERROR_HANDLE, message, !isAscii(message));
   ExitProcess(1);
 }
 
@@ -130,37 +168,14 @@ long readConsoleLine(char* buffer, std::size_t size) {
   }
 }
 
-// Writes all of `text` to `handle`; false when a write fails (GetLastError
-// tells why).
-bool writeAll(HANDLE handle, std::string_view text) {
-  while (!text.empty()) {
-    DWORD written = 0;
-    const DWORD want =
-        text.size() < (1u << 30) ? static_cast<DWORD>(text.size()) : (1u << 30);
-    if (!WriteFile(handle, text.data(), want, &written, nullptr)) return false;
-    if (written == 0) {
-      SetLastError(ERROR_WRITE_FAULT);
-      return false;
-    }
-    text.remove_prefix(written);
-  }
-  return true;
-}
-
 }  // namespace
 
 void writeStandardOutput(std::string_view text, bool utf8) {
-  // A console shows bytes in its output code page: UTF-8 only while it is
-  // set so, and it is given back as found.
-  const UINT found = utf8 ? GetConsoleOutputCP() : 0;
-  if (found != 0) SetConsoleOutputCP(CP_UTF8);
-  const bool written = writeAll(GetStdHandle(STD_OUTPUT_HANDLE), text);
-  if (found != 0) SetConsoleOutputCP(found);
-  if (!written) failIo("Ausgabe fehlgeschlagen");
+  if (!writeStandard(STD_OUTPUT_HANDLE, text, utf8)) failIo("Ausgabe fehlgeschlagen");
 }
 
 void writeStandardError(std::string_view text) {
-  writeAll(GetStdHandle(STD_ERROR_HANDLE), text);
+  writeStandard(STD_ERROR_HANDLE, text, !isAscii(text));
 }
 
 Terminal::Terminal() {
@@ -173,7 +188,7 @@ Terminal::Terminal() {
   gKeyMode = (gFound & ~static_cast<DWORD>(ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT |
                                            ENABLE_VIRTUAL_TERMINAL_INPUT)) |
              ENABLE_PROCESSED_INPUT;
-  SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+  handleConsoleEvents();
 }
 
 Terminal::~Terminal() { restoreConsole(); }

@@ -2,10 +2,13 @@
 # tavro.exe in Wine's console on a pseudo-terminal (tmux), typed at as a
 # person would: keys without Enter and echo, one page per arrow key, numbers
 # echoed with Backspace working, q ends with status 0, Ctrl-C at a prompt
-# with Windows's status for it (STATUS_CONTROL_C_EXIT, 0x3A as a Unix status).
+# with Windows's status for it (STATUS_CONTROL_C_EXIT, 0x3A as a Unix status);
+# standard error's UTF-8 shows right at the console's code page 437, which
+# cmd finds unchanged afterwards.
 # Usage: windows_console_test.sh TAVRO_EXE   (Wine's environment set by the caller)
 set -u
 exe=${1:?usage: windows_console_test.sh TAVRO_EXE}
+exe=$(realpath "$exe")
 command -v tmux >/dev/null || { echo "no tmux: skipped"; exit 77; }
 runs=0
 tmux=true
@@ -79,4 +82,14 @@ wait_for "TKN   [Nm]="
 $tmux send-keys C-c
 wait_for "EXIT="
 check "Ctrl-C ends as Windows ends it" bash -c "$tmux capture-pane -p -S - | grep -q 'EXIT=58\$'"
+# Standard error in UTF-8 shows right in a console of another code page,
+# which is as found afterwards.
+$tmux kill-server 2>/dev/null
+runs=$((runs + 1))
+tmux="tmux -L tavro-console-$$-$runs"
+$tmux new-session -d -x 100 -y 50 \
+  "cd /tmp; env LC_ALL=C.UTF-8 WINEPREFIX='${WINEPREFIX:-}' WINEDEBUG=-all /usr/lib/wine/wine64 cmd /c \$(winepath -w '$exe') --check fehlt_ä_Ł.txt '&' chcp; echo EXIT=\$?; sleep 60"
+wait_for "EXIT="
+check "standard error's UTF-8 shows right" bash -c "$tmux capture-pane -p -S - | grep -q '^tavro: fehlt_ä_Ł.txt: '"
+check "the code page is as found" bash -c "$tmux capture-pane -p -S - | grep -q 'code page: [0-9]*\$' && ! $tmux capture-pane -p -S - | grep -q 'code page: 65001'"
 echo "console keys: 1 passed, 0 failed"
