@@ -69,6 +69,16 @@ TEST(Options, EachArgumentAnswersOrIsRefused) {
        "",
        "tavro: unbekannte Option: --bogus\nHilfe: tavro --help\n"},
       {{"--version", "x"}, false, 0, version, ""},
+      {{"--check", "--series", "a.csv", "--series=b.csv", "a.txt"},
+       false,
+       2,
+       "",
+       "tavro: --series ist zweimal angegeben\nHilfe: tavro --help\n"},
+      {{"--check", "--format=json", "--format", "json", "a.txt"},
+       false,
+       2,
+       "",
+       "tavro: --format ist zweimal angegeben\nHilfe: tavro --help\n"},
   };
   for (const auto& c : cases) {
     const Options options = readOptions(c.args);
