@@ -97,9 +97,10 @@ LoadedCase loadCase(const InputFile& file, CouplingData& data) {
   }
   const std::string name = asUtf8(file.name);
   const CaseFileReading reading = readCaseFile(file.bytes, data);
-  for (const CaseFileProblem& p : reading.problems)
+  for (const CaseFileProblem& p : reading.problems) {
     loaded.errors +=
         "tavro: " + name + ":" + std::to_string(p.line) + ": " + p.what + "\n";
+  }
   if (!reading.problems.empty()) {
     loaded.status = 2;
     return loaded;

@@ -103,9 +103,10 @@ std::string readValue(const Field& field, const std::string& text, bool byProgra
     std::string why = std::string(field.name) + ": \"" + text +
                       "\" liest sich zweifach: " + whole + " oder " + point +
                       " schreiben";
-    if (byProgram)
+    if (byProgram) {
       why += " (ein frueheres TAVRO schrieb die Datei so und meinte den Dezimalpunkt: " +
              point + ")";
+    }
     return why;
   }
   if (field.real != nullptr) return readStrictReal(field, text, data);
