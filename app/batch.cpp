@@ -123,7 +123,7 @@ LoadedCase loadLink(const std::string& link, CouplingData& data) {
   CouplingData read = data;
   LoadedCase loaded;
   for (const std::string& part : readCaseLink(fragment, read))
-    loaded.errors += "tavro: --case: nicht gelesen: " + part + "\n";
+    loaded.errors += "tavro: --case: nicht gelesen: " + asUtf8(part) + "\n";
   if (!loaded.errors.empty()) {
     loaded.status = 2;
     return loaded;
