@@ -153,7 +153,8 @@ TEST(Batch, ASeriesGivingNoSizeIsABadFile) {
        "Baugrößen\n"},
       {"an unknown unit",
        file("t.csv", "Typ;TKN [lbft];TKmax;TKW;Cdyn;psi;PKW\nB;1;2;3;4;5;6\n"), 2,
-       "tavro: t.csv:1: keine Baugröße gelesen: die Einheit von TKN ist unbekannt; "
+       "tavro: t.csv:1: keine Baugröße gelesen: die Einheit \u201Elbft\u201C von TKN ist "
+       "unbekannt; "
        "gelesen "
        "wird nichts\n"},
       {"no line readable", file("t.csv", "Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\nB;1;2\n"), 2,

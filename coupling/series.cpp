@@ -274,6 +274,7 @@ void SeriesReader::readHeader(const std::vector<std::string>& cells,
   const auto refuse = [&](const std::string& why) {
     series_.ignored.push_back({line, why + "; gelesen wird nichts"});
     series_.header = Series::Header::kRefused;
+    series_.columns.clear();
     stage_ = Stage::kDone;
   };
   if (named > 0 && named < 6) {
@@ -319,17 +320,19 @@ void SeriesReader::readHeader(const std::vector<std::string>& cells,
              " steht zweimal verschieden da");
       return;
     }
-    shift_[v] = unitShift(value, below.empty() ? inHeader : below);
+    const std::string_view unit = below.empty() ? inHeader : below;
+    shift_[v] = unitShift(value, unit);
     if (shift_[v] < 0) {
-      refuse(std::string("die Einheit von ") + kSizeNames[v] + " ist unbekannt");
+      refuse("die Einheit \u201E" + std::string(unit) + "\u201C von " + kSizeNames[v] +
+             " ist unbekannt");
       return;
     }
   }
 }
 
 bool SeriesReader::read(std::size_t lines) {
-  // First the rows are split, and a decimal comma in any value means the
-  // whole table is written so; then each row is read.
+  // First the rows are split, and a decimal comma in any row of six numbers
+  // means the whole table is written so; then each row is read.
   for (; lines > 0 && stage_ == Stage::kSplit; --lines) {
     while (next_ < lines_.size() && isBlankLine(lines_[next_])) ++next_;
     if (next_ == lines_.size()) {

@@ -94,7 +94,7 @@ TEST(Series, ReadsWhatSpreadsheetsWrite) {
       {"an unknown unit",
        "TKN [lbft];TKmax;TKW;Cdyn;psi;PKW\n1;2;3;4;5;6\n",
        {},
-       {{1, "die Einheit von TKN ist unbekannt; gelesen wird nichts"}},
+       {{1, "die Einheit \u201Elbft\u201C von TKN ist unbekannt; gelesen wird nichts"}},
        false},
       {"a header naming five of the six is refused: the sixth could be any",
        "Groesse;TKN [kNm];TKmax [kNm];TKW [kNm];Cdyn [kNm/rad];Daempfung;PKW [W]\n"
