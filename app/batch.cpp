@@ -50,13 +50,17 @@ std::string csvRow(const std::string& file, const CouplingData& data,
   return out + "\r\n";
 }
 
-// Why `series`, read from `bytes`, gave no size, for "keine Baugröße gelesen: ...".
-std::string noSizeReason(const Series& series, const std::string& bytes) {
+// Why `series`, read from `bytes`, gave no size, for "keine Baugröße gelesen:
+// ...". `withLines`: the lines it could not read say more, and are named too.
+std::string noSizeReason(const Series& series, const std::string& bytes,
+                         bool& withLines) {
+  withLines = false;
   if (series.header == Series::Header::kRefused) return series.ignored.front().reason;
   CouplingData data{};
   if (const CaseFileReading asCase = readCaseFile(bytes, data);
       asCase.problems.empty() && asCase.missing.size() < std::size(kFields))
     return "das ist eine Falldatei, keine Tabelle von Baugrößen";
+  withLines = true;
   if (!series.ignored.empty()) {
     return series.ignored.size() == 1
                ? "ihre Zeile ist nicht lesbar"
@@ -95,11 +99,11 @@ LoadedCase loadCase(const InputFile& file, CouplingData& data) {
     loaded.errors = "tavro: " + asUtf8(file.name) + ": " + file.error + "\n";
     return loaded;
   }
-  const std::string name = asUtf8(file.name);
+  const std::string shown = asUtf8(file.name);
   const CaseFileReading reading = readCaseFile(file.bytes, data);
   for (const CaseFileProblem& p : reading.problems) {
     loaded.errors +=
-        "tavro: " + name + ":" + std::to_string(p.line) + ": " + p.what + "\n";
+        "tavro: " + shown + ":" + std::to_string(p.line) + ": " + p.what + "\n";
   }
   if (!reading.problems.empty()) {
     loaded.status = 2;
@@ -109,7 +113,7 @@ LoadedCase loadCase(const InputFile& file, CouplingData& data) {
     std::string names;
     for (const std::string& name : reading.missing)
       names += (names.empty() ? "" : ", ") + name;
-    loaded.errors = "tavro: " + name +
+    loaded.errors = "tavro: " + shown +
                     ": nicht gesetzt, es gelten die Werte des Beispielfalls: " + names +
                     "\n";
   }
@@ -163,8 +167,9 @@ BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
     };
     if (sizes.sizes.empty()) {
       // Nothing to check a case with: a bad file, as a case file that is not loaded.
-      const std::string why = noSizeReason(sizes, series->bytes);
-      if (sizes.header != Series::Header::kRefused && !why.starts_with("das ist")) {
+      bool withLines = false;
+      const std::string why = noSizeReason(sizes, series->bytes, withLines);
+      if (withLines) {
         for (const IgnoredLine& line : sizes.ignored) say(line.line, line.reason);
       }
       say(sizes.header == Series::Header::kRefused ? sizes.ignored.front().line : 0,
