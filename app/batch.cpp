@@ -16,8 +16,31 @@
 #include "coupling/case_link.h"
 #include "coupling/fields.h"
 #include "coupling/series.h"
+#include "coupling/text.h"
 
 namespace {
+
+// Why `series`, read from `bytes`, gave no size, for "keine Baugröße gelesen:
+// ...". `withLines`: the lines it could not read say more, and are named too.
+std::string noSizeReason(const Series& series, const std::string& bytes,
+                         bool& withLines) {
+  withLines = false;
+  if (series.header == Series::Header::kRefused) return series.ignored.front().reason;
+  CouplingData data{};
+  if (const CaseFileReading asCase = readCaseFile(bytes, data);
+      asCase.problems.empty() && asCase.missing.size() < std::size(kFields))
+    return "das ist eine Falldatei, keine Tabelle von Baugrößen";
+  withLines = true;
+  if (!series.ignored.empty()) {
+    return series.ignored.size() == 1
+               ? "ihre Zeile ist nicht lesbar"
+               : "keine ihrer " + std::to_string(series.ignored.size()) +
+                     " Zeilen ist lesbar";
+  }
+  if (series.header != Series::Header::kNone)
+    return "unter der Kopfzeile steht keine Zeile";
+  return "die Datei ist leer";
+}
 
 // The sizes of `series` for `data`, a line each, and the smallest passing.
 std::string sizesText(const CouplingData& data, const Series& series,
@@ -43,13 +66,14 @@ LoadedCase loadCase(const InputFile& file, CouplingData& data) {
   LoadedCase loaded;
   if (!file.read) {
     loaded.status = 1;
-    loaded.errors = "tavro: " + file.name + ": " + file.error + "\n";
+    loaded.errors = "tavro: " + asUtf8(file.name) + ": " + file.error + "\n";
     return loaded;
   }
+  const std::string shown = asUtf8(file.name);
   const CaseFileReading reading = readCaseFile(file.bytes, data);
   for (const CaseFileProblem& p : reading.problems) {
     loaded.errors +=
-        "tavro: " + file.name + ":" + std::to_string(p.line) + ": " + p.what + "\n";
+        "tavro: " + shown + ":" + std::to_string(p.line) + ": " + p.what + "\n";
   }
   if (!reading.problems.empty()) {
     loaded.status = 2;
@@ -59,7 +83,7 @@ LoadedCase loadCase(const InputFile& file, CouplingData& data) {
     std::string names;
     for (const std::string& name : reading.missing)
       names += (names.empty() ? "" : ", ") + name;
-    loaded.errors = "tavro: " + file.name +
+    loaded.errors = "tavro: " + shown +
                     ": nicht gesetzt, es gelten die Werte des Beispielfalls: " + names +
                     "\n";
   }
@@ -73,7 +97,7 @@ LoadedCase loadLink(const std::string& link, CouplingData& data) {
   CouplingData read = data;
   LoadedCase loaded;
   for (const std::string& part : readCaseLink(fragment, read))
-    loaded.errors += "tavro: --case: nicht gelesen: " + part + "\n";
+    loaded.errors += "tavro: --case: nicht gelesen: " + asUtf8(part) + "\n";
   if (!loaded.errors.empty()) {
     loaded.status = 2;
     return loaded;
@@ -86,36 +110,65 @@ LoadedCase loadLink(const std::string& link, CouplingData& data) {
 BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
                    const InputFile* series) {
   BatchRun run;
+  // What a file gives, its output before its errors.
+  const auto add = [&run](std::string output, std::string errors) {
+    run.output += output;
+    run.errors += errors;
+    run.parts.push_back({std::move(output), std::move(errors)});
+  };
   bool inputError = false;
   bool notLoaded = false;
   bool notOkay = false;
   Series sizes;
+  // File names as the program reads other text: UTF-8, else Windows-1252,
+  // so that every output is UTF-8.
+  const std::string seriesName = series != nullptr ? asUtf8(series->name) : "";
   if (series != nullptr) {
     if (!series->read) {
-      run.errors = "tavro: " + series->name + ": " + series->error + "\n";
+      add("", "tavro: " + seriesName + ": " + series->error + "\n");
       run.status = 1;
       return run;
     }
     sizes = readSeries(series->bytes);
-    for (const IgnoredLine& line : sizes.ignored) {
-      run.errors += "tavro: " + series->name + ":" + std::to_string(line.line) + ": " +
-                    line.reason + "\n";
+    std::string errors;
+    const auto say = [&](int line, const std::string& what) {
+      errors += "tavro: " + seriesName + (line > 0 ? ":" + std::to_string(line) : "") +
+                ": " + what + "\n";
+    };
+    if (sizes.sizes.empty()) {
+      // Nothing to check a case with: a bad file, as a case file that is not loaded.
+      bool withLines = false;
+      const std::string why = noSizeReason(sizes, series->bytes, withLines);
+      if (withLines) {
+        for (const IgnoredLine& line : sizes.ignored) say(line.line, line.reason);
+      }
+      say(sizes.header == Series::Header::kRefused ? sizes.ignored.front().line : 0,
+          "keine Baugröße gelesen: " + why);
+      add("", errors);
+      run.status = 2;
+      return run;
     }
+    if (!sizes.columns.empty()) say(0, sizes.columns);
+    for (const IgnoredLine& line : sizes.ignored) say(line.line, line.reason);
+    add("", errors);
   }
 
   const CsvStyle& csv =
       options.format == Options::Format::kCsvDe ? kCsvGerman : kCsvForScripts;
   if (options.format == Options::Format::kCsv ||
       options.format == Options::Format::kCsvDe)
-    run.output = csvHeader(csv);
+    add(csvHeader(csv), "");
   for (const InputFile& file : cases) {
+    const std::string name = asUtf8(file.name);
     CouplingData data{};
     resetToDefaults(data);
     const LoadedCase loaded = loadCase(file, data);
-    run.errors += loaded.errors;
     inputError = inputError || loaded.status == 1;
     notLoaded = notLoaded || loaded.status == 2;
-    if (!loaded.loaded) continue;
+    if (!loaded.loaded) {
+      add("", loaded.errors);
+      continue;
+    }
 
     const CheckResults results = checkCoupling(data);
     // With a series the sizes decide: the case's own coupling is one choice.
@@ -123,14 +176,15 @@ BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
       for (const CheckOutcome& c : checkOutcomes(data, results))
         notOkay = notOkay || !c.okay;
     }
+    std::string output;
     switch (options.format) {
       case Options::Format::kCsv:
       case Options::Format::kCsvDe:
-        run.output += csvRow(csv, file.name, data, results);
+        output = csvRow(csv, name, data, results);
         break;
       case Options::Format::kJson: {
         JsonWriter json;
-        json.beginObject().key("file").string(file.name).key("case");
+        json.beginObject().key("file").string(name).key("case");
         writeCase(json, data);
         json.key("results");
         writeResults(json, results);
@@ -152,24 +206,25 @@ BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
           }
           notOkay = notOkay || !smallest;
         }
-        run.output += json.endObject().text() + "\n";
+        output = json.endObject().text() + "\n";
         break;
       }
       case Options::Format::kText: {
-        run.output += "== " + file.name + "\n";
+        output = "== " + name + "\n";
         CheckResults scratch{};
         for (const std::string& page :
              pagesOf([&](Console& c) { computeCommand(c, data, scratch); }))
-          run.output += page;
-        if (options.derivation) run.output += "Rechenweg:\n" + derivationText(data);
+          output += page;
+        if (options.derivation) output += "Rechenweg:\n" + derivationText(data);
         if (series != nullptr) {
           bool anyPasses = false;
-          run.output += sizesText(data, sizes, series->name, anyPasses);
+          output += sizesText(data, sizes, seriesName, anyPasses);
           notOkay = notOkay || !anyPasses;
         }
         break;
       }
     }
+    add(output, loaded.errors);
   }
   run.status = inputError ? 1 : notLoaded ? 2 : notOkay ? 3 : 0;
   return run;

@@ -21,14 +21,25 @@ struct InputFile {
 struct BatchRun {
   std::string output;  // for standard output
   std::string errors;  // for standard error, a line per problem
-  int status = 0;      // 1 input error, else 2 a case file not loaded, else 3
-                       // a check not okay (or no size passes), else 0
+  // The same texts file by file, in order (the series first, then each case
+  // file): what its check writes to standard output, then what is said of it
+  // on standard error, so that on a terminal each error stands by its file.
+  struct Part {
+    std::string output;
+    std::string errors;
+  };
+  std::vector<Part> parts;
+  int status = 0;  // 1 input error, else 2 a case file not loaded or a series
+                   // giving no size, else 3 a check not okay (or no size
+                   // passes), else 0
 };
 
 // Checks each case of `cases` as `options` asks (format, derivation); with
 // `series` (read when options.series is set) each size of it too. A case
 // file that cannot be read or loaded is named on standard error and left
-// out; the others are still checked.
+// out; the others are still checked. A series that cannot be read, or gives
+// no size ("keine Baugröße gelesen: " and why), checks nothing. File names
+// that are not UTF-8 are written as Windows-1252 text (coupling/text.h).
 BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
                    const InputFile* series);
 

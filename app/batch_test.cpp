@@ -8,6 +8,7 @@
 
 #include "app/batch_test.h"
 #include "coupling/case_file.h"
+#include "coupling/text.h"
 
 namespace {
 
@@ -129,6 +130,63 @@ TEST(Batch, JsonCsvAndSeriesAsScriptsReadThem) {
             std::string::npos);
   EXPECT_TRUE(json.output.ends_with("\"smallest\":1}\n"));
   EXPECT_EQ(std::count(json.output.begin(), json.output.end(), '\n'), 1);
+}
+
+TEST(Batch, ASeriesGivingNoSizeIsABadFile) {
+  const std::vector<InputFile> cases = {file("a.txt", "TKmax = 1300\n")};
+  const struct {
+    const char* title;
+    InputFile series;
+    int status;
+    std::string errors;
+  } cases2[] = {
+      {"unreadable", missing("t.csv"), 1, "tavro: t.csv: No such file or directory\n"},
+      {"a header only", file("t.csv", "Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\n"), 2,
+       "tavro: t.csv: keine Baugröße gelesen: unter der Kopfzeile steht keine Zeile\n"},
+      {"empty", file("t.csv", "\n"), 2,
+       "tavro: t.csv: keine Baugröße gelesen: die Datei ist leer\n"},
+      {"a case file given by mistake", file("t.csv", writeCaseFile(CouplingData{})), 2,
+       "tavro: t.csv: keine Baugröße gelesen: das ist eine Falldatei, keine Tabelle von "
+       "Baugrößen\n"},
+      {"an unknown unit",
+       file("t.csv", "Typ;TKN [lbft];TKmax;TKW;Cdyn;psi;PKW\nB;1;2;3;4;5;6\n"), 2,
+       "tavro: t.csv:1: keine Baugröße gelesen: die Einheit \u201Elbft\u201C von TKN ist "
+       "unbekannt; "
+       "gelesen "
+       "wird nichts\n"},
+      {"no line readable", file("t.csv", "Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\nB;1;2\n"), 2,
+       "tavro: t.csv:2: zu wenige Spalten (3 statt 7)\ntavro: t.csv: keine Baugröße "
+       "gelesen: ihre Zeile ist nicht lesbar\n"},
+  };
+  Options options = checking();
+  options.series = "t.csv";
+  for (const auto& c : cases2) {
+    SCOPED_TRACE(c.title);
+    const BatchRun run = runChecks(options, cases, &c.series);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.output, "");
+    EXPECT_EQ(run.errors, c.errors);
+  }
+}
+
+TEST(Batch, EveryOutputIsUtf8AndEachErrorFollowsItsFile) {
+  // A name in Latin-1, as a file system may hold it, reads as Windows-1252.
+  const std::vector<InputFile> cases = {file("\xE4.txt", "TLN = x\n"),
+                                        file("b.txt", "TKmax = 1300\n"),
+                                        file("c\xE4.txt", "TKmax = 1300\n")};
+  const BatchRun json = runChecks(checking(Options::Format::kJson), cases, nullptr);
+  EXPECT_TRUE(isUtf8(json.output + json.errors));
+  EXPECT_NE(json.output.find("{\"file\":\"c\u00e4.txt\""), std::string::npos);
+  EXPECT_TRUE(
+      json.errors.starts_with("tavro: \u00e4.txt:1: TLN: \"x\" ist keine Zahl\n"));
+  const BatchRun csv = runChecks(checking(Options::Format::kCsv), cases, nullptr);
+  EXPECT_NE(csv.output.find("\r\nc\u00e4.txt,"), std::string::npos);
+  const BatchRun text = runChecks(checking(), cases, nullptr);
+  ASSERT_EQ(text.parts.size(), 3U);
+  EXPECT_EQ(text.parts[0].output, "");
+  EXPECT_TRUE(text.parts[1].output.starts_with("== b.txt\n"));
+  EXPECT_TRUE(text.parts[1].errors.starts_with("tavro: b.txt: nicht gesetzt"));
+  EXPECT_TRUE(text.parts[2].output.starts_with("== c\u00e4.txt\n"));
 }
 
 }  // namespace

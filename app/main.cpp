@@ -46,8 +46,11 @@ int main(int argc, char* argv[]) {
         options.series.empty() ? InputFile{} : inputFile(options.series);
     const BatchRun run =
         runChecks(options, cases, options.series.empty() ? nullptr : &series);
-    writeStandardOutput(run.output, true);
-    writeStandardError(run.errors);
+    // Each file's output written out before its errors, file by file.
+    for (const BatchRun::Part& part : run.parts) {
+      writeStandardOutput(part.output, true);
+      writeStandardError(part.errors);
+    }
     return run.status;
   }
   if (!options.runSession) {

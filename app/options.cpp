@@ -1,5 +1,6 @@
 #include "app/options.h"
 
+#include <set>
 #include <string_view>
 
 #include "coupling/case_file.h"
@@ -39,8 +40,9 @@ constexpr const char* kHelp =
     "  --case LINK        mit dem Fall eines Links (oder dessen Teil nach #)\n"
     "  --check            jede FALLDATEI pruefen und ihre drei Ergebnisseiten\n"
     "                     ausgeben, ohne Menue und ohne Warten\n"
-    "  --derivation       mit --check: auch den Rechenweg\n"
+    "  --derivation       mit --check: auch den Rechenweg (nicht mit csv)\n"
     "  --series TABELLE   mit --check: jede Baugroesse der Reihe in TABELLE pruefen\n"
+    "                     (nicht mit csv)\n"
     "  --format FORMAT    mit --check: text (Vorgabe), json (ein Objekt je Fall\n"
     "                     und Zeile), csv (eine Zeile je Fall) oder csv-de (wie\n"
     "                     csv mit ; und Dezimalkomma, fuer Tabellenkalkulationen\n"
@@ -48,12 +50,13 @@ constexpr const char* kHelp =
     "  --template         den Beispielfall als Falldatei ausgeben\n"
     "  -h, --help         diese Hilfe zeigen (unter Windows auch /?)\n"
     "  -V, --version      die Version zeigen\n"
+    "Jede Option mit Wert steht hoechstens einmal.\n"
     "\n"
     "Exit-Status:\n"
     "  0        nach q oder am Ende der Eingabe; alle Pruefungen okay\n"
     "  1        nach einem Ein- oder Ausgabefehler (auch einer fehlenden Datei)\n"
-    "  2        nach einer falschen Option oder einer Falldatei, die nicht\n"
-    "           geladen wird\n"
+    "  2        nach einer falschen Option, einer Falldatei, die nicht\n"
+    "           geladen wird, oder einer TABELLE ohne lesbare Baugroesse\n"
     "  3        mit --check: eine Pruefung nicht okay (mit --series: fuer einen\n"
     "           Fall passt keine Baugroesse)\n"
     "  128 + n  beendet durch das Signal n\n"
@@ -78,7 +81,8 @@ Options readOptions(std::span<const char* const> args, OptionConventions convent
   Options options;
   const char* answer = nullptr;  // the first of --help, --version, --template
   bool formatGiven = false;
-  bool plainOnly = false;  // after "--" every argument is a file
+  bool plainOnly = false;       // after "--" every argument is a file
+  std::set<std::string> given;  // the options with a value seen so far
   for (std::size_t k = 0; k < args.size(); ++k) {
     std::string arg = args[k];
     if (conventions.slashHelp && !plainOnly && arg == "/?") arg = "--help";
@@ -100,6 +104,9 @@ Options readOptions(std::span<const char* const> args, OptionConventions convent
       hasValue = true;
     }
     const bool takesValue = arg == "--case" || arg == "--series" || arg == "--format";
+    // A value given twice is refused: which one was meant cannot be known.
+    if (takesValue && !given.insert(arg).second)
+      return refused(arg + " ist zweimal angegeben");
     if (takesValue && !hasValue) {
       if (k + 1 == args.size()) return refused(arg + " verlangt einen Wert");
       value = args[++k];

@@ -116,6 +116,10 @@ TEST(Options, EachArgumentAnswersOrIsRefused) {
        refusal("das Menue startet mit einem Fall: eine Falldatei oder --case")},
       {{"a.txt", "--case", "TLN=1"},
        refusal("das Menue startet mit einem Fall: eine Falldatei oder --case")},
+      {{"--check", "--series", "a.csv", "--series=b.csv", "a.txt"},
+       refusal("--series ist zweimal angegeben")},
+      {{"--check", "--format=json", "--format", "json", "a.txt"},
+       refusal("--format ist zweimal angegeben")},
   };
   for (const auto& c : cases) {
     std::string line;

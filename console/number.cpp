@@ -74,17 +74,54 @@ std::string shortestReal(double value) {
     std::snprintf(text, sizeof text, "%.*g", digits, value);
     if (readsBack(text, value)) break;
   }
-  std::snprintf(text, sizeof text, "%.*g", digits, value);
-  // %g writes 100 as "1e+02": the same digits without an exponent may be
-  // shorter ("100"), and are preferred then.
-  const char* exponent = std::strchr(text, 'e');
-  if (exponent != nullptr) {
-    const int power = std::atoi(exponent + 1);
-    char plain[352];  // the longest %f of a double, DBL_MAX's 309 digits, and more
-    std::snprintf(plain, sizeof plain, "%.*f", std::max(0, digits - 1 - power), value);
-    if (std::strlen(plain) < std::strlen(text) && readsBack(plain, value)) return plain;
+  std::string out;
+  const double magnitude = std::fabs(value);
+  if (magnitude >= 1e-5 && magnitude < 1e15) {
+    // As an engineer writes it, without an exponent: the same digits with
+    // the point placed ("10000", "0.0001").
+    std::snprintf(text, sizeof text, "%.*e", digits - 1, value);
+    const char* at = text;
+    if (*at == '-') out += *at++;
+    std::string mantissa;
+    for (; *at != 'e'; ++at) {
+      if (*at != '.') mantissa += *at;
+    }
+    const int power = std::atoi(at + 1);
+    if (power < 0) {
+      out += "0." + std::string(static_cast<std::size_t>(-power - 1), '0') + mantissa;
+    } else if (mantissa.size() <= static_cast<std::size_t>(power) + 1) {
+      out += mantissa +
+             std::string(static_cast<std::size_t>(power) + 1 - mantissa.size(), '0');
+    } else {
+      out += mantissa.substr(0, static_cast<std::size_t>(power) + 1) + '.' +
+             mantissa.substr(static_cast<std::size_t>(power) + 1);
+    }
+  } else {
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    out = text;
+    // Far from 1 %g's exponent stays unless the plain digits are shorter.
+    const char* exponent = std::strchr(text, 'e');
+    if (exponent != nullptr) {
+      const int power = std::atoi(exponent + 1);
+      char plain[352];  // the longest %f of a double, DBL_MAX's 309 digits, and more
+      std::snprintf(plain, sizeof plain, "%.*f", std::max(0, digits - 1 - power), value);
+      if (std::strlen(plain) < std::strlen(text) && readsBack(plain, value)) out = plain;
+    }
   }
-  return text;
+  // "1.125" may be read as 1125 by one who writes points between thousands;
+  // a zero more ("1.1250") reads one way only, and still exactly.
+  if (readsTwoWays(out)) out += '0';
+  return out;
+}
+
+bool readsTwoWays(std::string_view text) {
+  if (text.starts_with('+') || text.starts_with('-')) text.remove_prefix(1);
+  const std::size_t mark = text.find_first_of(".,");
+  if (mark < 1 || mark > 3 || text.size() != mark + 4 || text[0] == '0') return false;
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    if (k != mark && (text[k] < '0' || text[k] > '9')) return false;
+  }
+  return true;
 }
 
 bool sameBits(double a, double b) {

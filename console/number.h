@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // Numbers as text: read with the program's rules (a German user's decimal
 // comma included), and written so that they read back exactly.
@@ -25,11 +26,21 @@ const char* readInteger(const char* start, int& value);
 bool readWhole(std::string text, double& value);
 bool readWhole(const std::string& text, int& value);
 
-// A short text that strtod reads back as `value` bit for bit: "%.Ng" with
-// the smallest N from 1 to 17 that does, or the same digits without the
-// exponent where that is shorter ("0.1", "-0", "100", "1e+308",
-// "0.30000000000000004"); infinities as "inf" and "-inf", every NaN as "nan".
+// A short text that strtod reads back as `value` bit for bit, as people
+// write numbers that are read back: for magnitudes from 1e-5 to below 1e15
+// the shortest exact digits without an exponent ("0.1", "10000", "0.00001",
+// "220.8336", "0.30000000000000004"); beyond, "%.Ng" with the smallest such
+// N, or the same digits without the exponent where that is shorter ("1e+308",
+// "5e-324"); never a text that reads two ways (readsTwoWays): 1.125 is
+// "1.1250". "-0" keeps its sign; infinities are "inf" and "-inf", every NaN
+// "nan".
 std::string shortestReal(double value);
+
+// True when `text` may be meant with a point or comma between thousands as
+// well as with a decimal mark: an optional sign, one to three digits not
+// starting with 0, a point or a comma, exactly three digits, and nothing
+// else ("1.500" is 1500 or 1.5; "0.500", "1.5000" and "1500.125" are not).
+bool readsTwoWays(std::string_view text);
 
 // True when `a` and `b` have the same bits: -0 is not 0, and a NaN equals
 // only the same NaN.

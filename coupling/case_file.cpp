@@ -1,10 +1,121 @@
 #include "coupling/case_file.h"
 
 #include <array>
+#include <cctype>
+#include <cmath>
 #include <cstddef>
+#include <cstdlib>
 
+#include "console/number.h"
 #include "coupling/fields.h"
 #include "coupling/text.h"
+
+namespace {
+
+// What the invisible spaces trim() takes away are called, by their bytes.
+std::string invisibleName(std::string_view space) {
+  constexpr struct {
+    const char* bytes;
+    const char* name;
+  } kNames[] = {
+      {"\xC2\xA0", "ein geschuetztes Leerzeichen (U+00A0)"},
+      {"\xE2\x80\xAF", "ein schmales geschuetztes Leerzeichen (U+202F)"},
+      {"\xE2\x80\x87", "ein Ziffernleerzeichen (U+2007)"},
+      {"\xE2\x80\x8B", "ein Leerzeichen ohne Breite (U+200B)"},
+      {"\xEF\xBB\xBF", "eine Byte-Order-Mark (U+FEFF)"},
+  };
+  for (const auto& n : kNames) {
+    if (space == n.bytes) return n.name;
+  }
+  return "ein unsichtbares Zeichen";
+}
+
+// " (darin ...)" naming the first invisible space inside `text`, or "".
+std::string invisibleInside(std::string_view text) {
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    if (const std::size_t size = invisibleSpace(text.substr(k)); size > 0)
+      return " (darin " + invisibleName(text.substr(k, size)) + ")";
+  }
+  return "";
+}
+
+// Reads `text` into the real `field` as strictly as a table's value: a sign,
+// digits with a decimal point or comma, an exponent; nothing the eye cannot
+// check (no "inf", no hexadecimal), and no number too large for a double or
+// so small that it would become 0. Returns why not, or "" when read.
+std::string readStrictReal(const Field& field, const std::string& text,
+                           CouplingData& data) {
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  std::string number;  // as strtod reads it, the comma a point
+  std::size_t k = 0;
+  if (k < text.size() && (text[k] == '+' || text[k] == '-')) number += text[k++];
+  std::size_t digits = 0;
+  bool nonZero = false;
+  bool mark = false;
+  for (; k < text.size(); ++k) {
+    if (digit(text[k])) {
+      ++digits;
+      nonZero = nonZero || text[k] != '0';
+      number += text[k];
+    } else if ((text[k] == '.' || text[k] == ',') && !mark) {
+      mark = true;
+      number += '.';
+    } else {
+      break;
+    }
+  }
+  if (digits > 0 && k < text.size() && (text[k] == 'e' || text[k] == 'E')) {
+    number += text[k++];
+    if (k < text.size() && (text[k] == '+' || text[k] == '-')) number += text[k++];
+    const std::size_t first = k;
+    for (; k < text.size() && digit(text[k]); ++k) number += text[k];
+    if (k == first) digits = 0;
+  }
+  std::string why = std::string(field.name) + ": \"" + text + "\" ";
+  if (digits == 0 || k != text.size()) {
+    std::string word(text.substr(text.starts_with('+') || text.starts_with('-') ? 1 : 0));
+    for (char& c : word)
+      c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (word == "inf" || word == "infinity" || word == "nan")
+      return why + "ist keine endliche Zahl";
+    return why + "ist keine Zahl" + invisibleInside(text);
+  }
+  const double value = std::strtod(number.c_str(), nullptr);
+  if (!std::isfinite(value)) return why + "ist zu gross fuer eine Zahl des Programms";
+  if (value == 0 && nonZero) return why + "ist zu klein, es bliebe 0";
+  data.*field.real = value;
+  return "";
+}
+
+// Why `text` cannot be the value of `field` in a case file, or "" when it
+// is read into `data`. `byProgram`: the file looks written by this program.
+std::string readValue(const Field& field, const std::string& text, bool byProgram,
+                      CouplingData& data) {
+  if (readsTwoWays(text)) {
+    std::string whole;    // the reading with a point or comma between thousands
+    std::string decimal;  // the reading with a decimal mark
+    for (const char c : text) {
+      if (c != '.' && c != ',') whole += c;
+      decimal += c == ',' ? '.' : c;
+    }
+    // As the program writes it: "1.5", "2", "1.1250".
+    const std::string point = shortestReal(std::strtod(decimal.c_str(), nullptr));
+    std::string why = std::string(field.name) + ": \"" + text +
+                      "\" liest sich zweifach: " + whole + " oder " + point +
+                      " schreiben";
+    if (byProgram) {
+      why += " (ein frueheres TAVRO schrieb die Datei so und meinte den Dezimalpunkt: " +
+             point + ")";
+    }
+    return why;
+  }
+  if (field.real != nullptr) return readStrictReal(field, text, data);
+  if (readField(field, text, data)) return "";
+  return std::string(field.name) + ": \"" + text + "\" ist keine ganze Zahl" +
+         invisibleInside(text);
+}
+
+}  // namespace
 
 std::string writeCaseFile(const CouplingData& data) {
   std::string out =
@@ -30,6 +141,8 @@ std::string writeCaseFile(const CouplingData& data) {
 
 CaseFileReading readCaseFile(std::string_view bytes, CouplingData& data) {
   const std::string text = decodeText(bytes);
+  // The first line the writer writes: such a file's texts are the writer's.
+  const bool byProgram = text.starts_with("# TAVRO:");
   CaseFileReading reading;
   if (std::string what = unmarkedUtf16(bytes); !what.empty()) {
     reading.problems.push_back({1, what});
@@ -54,7 +167,8 @@ CaseFileReading readCaseFile(std::string_view bytes, CouplingData& data) {
     const std::string value(trim(content.substr(equals + 1)));
     const Field* field = findField(name);
     if (field == nullptr) {
-      reading.problems.push_back({line, "unbekannter Name \"" + name + "\""});
+      reading.problems.push_back(
+          {line, "unbekannter Name \"" + name + "\"" + invisibleInside(name)});
       continue;
     }
     int& first = setIn[static_cast<std::size_t>(field - kFields)];
@@ -64,13 +178,8 @@ CaseFileReading readCaseFile(std::string_view bytes, CouplingData& data) {
       continue;
     }
     first = line;
-    if (!readField(*field, value, read)) {
-      std::string what = name;
-      what += ": \"";
-      what += value;
-      what += field->real != nullptr ? "\" ist keine Zahl" : "\" ist keine ganze Zahl";
-      reading.problems.push_back({line, what});
-    }
+    if (std::string why = readValue(*field, value, byProgram, read); !why.empty())
+      reading.problems.push_back({line, why});
   }
   if (!reading.problems.empty()) return reading;
   for (std::size_t k = 0; k < std::size(kFields); ++k) {
@@ -78,4 +187,11 @@ CaseFileReading readCaseFile(std::string_view bytes, CouplingData& data) {
   }
   data = read;
   return reading;
+}
+
+const Field* nonFiniteField(const CouplingData& data) {
+  for (const Field& f : kFields) {
+    if (f.real != nullptr && !std::isfinite(data.*f.real)) return &f;
+  }
+  return nullptr;
 }

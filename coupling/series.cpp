@@ -140,49 +140,75 @@ bool holdsNumber(std::string_view cell) {
          readValue(cell, true, 0, ignored) != Value::kNotANumber;
 }
 
-// How a header names a column: one of the six, and its unit.
-struct Column {
-  int value = -1;  // index into kSizeNames, or -1 for another column
-  int shift = 0;   // decimal places to the program's units: 3 for a kilo unit
-  bool knownUnit = true;
+bool sameLetters(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t k = 0; k < a.size(); ++k) {
+    if (std::tolower(static_cast<unsigned char>(a[k])) !=
+        std::tolower(static_cast<unsigned char>(b[k])))
+      return false;
+  }
+  return true;
+}
+
+// A header cell: its title and the unit in brackets after it, if any
+// ("TKN [kNm]", "Cdyn (Nm/rad)").
+struct HeaderCell {
+  std::string_view title;
+  std::string_view unit;
 };
 
-Column headerColumn(std::string_view cell) {
-  Column column;
+HeaderCell headerCell(std::string_view cell) {
   const std::size_t open = std::min(cell.find_first_of("[("), cell.size());
-  const std::string_view name = trim(cell.substr(0, open));
-  std::string_view unit;
+  HeaderCell parsed{trim(cell.substr(0, open)), {}};
   if (open < cell.size()) {
     const std::size_t close = cell.find_first_of("])", open);
-    unit = trim(cell.substr(
+    parsed.unit = trim(cell.substr(
         open + 1, (close == std::string_view::npos ? cell.size() : close) - open - 1));
   }
-  const auto same = [](std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t k = 0; k < a.size(); ++k) {
-      if (std::tolower(static_cast<unsigned char>(a[k])) !=
-          std::tolower(static_cast<unsigned char>(b[k])))
-        return false;
-    }
-    return true;
-  };
+  return parsed;
+}
+
+// The value a header's title names: an index into kSizeNames, or -1.
+int namedValue(std::string_view title) {
   for (int k = 0; k < 6; ++k) {
-    if (same(name, kSizeNames[static_cast<std::size_t>(k)])) column.value = k;
+    if (sameLetters(title, kSizeNames[static_cast<std::size_t>(k)])) return k;
   }
-  if (column.value < 0 || unit.empty()) return column;
+  return -1;
+}
+
+// The decimal places from `unit` to the program's unit of value `v`: 0, 3
+// for a kilo unit; -1 for a unit the reader does not know.
+int unitShift(int v, std::string_view unit) {
+  if (v == 4)
+    return unit.empty() || unit == "-" || unit == "\u2013" || unit == "1" ? 0 : -1;
+  if (unit.empty()) return 0;
   // The units a maker's table may use for the column.
-  const char* base = column.value <= 2   ? "Nm"
-                     : column.value == 3 ? "Nm/rad"
-                     : column.value == 5 ? "W"
-                                         : "-";
-  if (same(unit, base) || (column.value == 3 && same(unit, "Nm/r"))) return column;
-  if (column.value != 4 && unit.size() > 1 && (unit[0] == 'k' || unit[0] == 'K') &&
-      same(unit.substr(1), base)) {
-    column.shift = 3;
-    return column;
+  const std::vector<std::string_view> bases =
+      v <= 2   ? std::vector<std::string_view>{"Nm"}
+      : v == 3 ? std::vector<std::string_view>{"Nm/rad", "Nm/r"}
+               : std::vector<std::string_view>{"W"};
+  for (const std::string_view base : bases) {
+    if (sameLetters(unit, base)) return 0;
+    if (unit.size() > 1 && (unit[0] == 'k' || unit[0] == 'K') &&
+        sameLetters(unit.substr(1), base))
+      return 3;
   }
-  column.knownUnit = false;
-  return column;
+  return -1;
+}
+
+// True when `cells` are units alone, "[kNm]" or empty, as a second header
+// line gives them; the first may be a word ("Einheit").
+bool isUnitsLine(const std::vector<std::string>& cells) {
+  bool any = false;
+  for (std::size_t k = 0; k < cells.size(); ++k) {
+    const std::string& cell = cells[k];
+    if (cell.empty() || (k == 0 && !holdsNumber(cell))) continue;
+    if ((cell.front() != '[' && cell.front() != '(') ||
+        (cell.back() != ']' && cell.back() != ')'))
+      return false;
+    any = true;
+  }
+  return any;
 }
 
 }  // namespace
@@ -215,53 +241,103 @@ SeriesReader::SeriesReader(std::string_view bytes) : text_(decodeText(bytes)) {
   bool names = false;
   bool numbers = false;
   for (std::size_t k = 0; k < cells.size(); ++k) {
-    names = names || headerColumn(cells[k]).value >= 0;
+    names = names || namedValue(headerCell(cells[k]).title) >= 0;
     numbers = numbers || (k >= 1 && k <= 6 && holdsNumber(cells[k]));
   }
-  if (names || !numbers) {
-    readHeader(cells, static_cast<int>(next_) + 1);
-    ++next_;
+  if (!names && numbers) return;
+  const int line = static_cast<int>(next_) + 1;
+  // A line of units alone under the header gives the columns' units.
+  std::vector<std::string> units;
+  for (++next_; next_ < lines_.size() && isBlankLine(lines_[next_]);) ++next_;
+  if (next_ < lines_.size()) {
+    std::vector<std::string> below = splitFields(lines_[next_], separator_);
+    if (isUnitsLine(below)) {
+      units = std::move(below);
+      ++next_;
+    }
   }
+  readHeader(cells, units, line);
 }
 
-void SeriesReader::readHeader(const std::vector<std::string>& cells, int line) {
-  // Which column holds what: by the header's names, or in dialog d's order.
+void SeriesReader::readHeader(const std::vector<std::string>& cells,
+                              const std::vector<std::string>& units, int line) {
+  // Which column holds what: all six by the header's names, or none by name
+  // and all in dialog d's order. A header naming some cannot be trusted
+  // with the others: a column called otherwise may be any of them.
   std::array<int, 6> found = {-1, -1, -1, -1, -1, -1};
-  std::array<int, 6> shift = {0, 0, 0, 0, 0, 0};
   int other = -1;
+  int named = 0;
   for (std::size_t k = 0; k < cells.size(); ++k) {
-    const Column column = headerColumn(cells[k]);
-    if (column.value < 0) {
+    const int v = namedValue(headerCell(cells[k]).title);
+    if (v < 0) {
       if (other < 0) other = static_cast<int>(k);
-      continue;
+    } else if (found[static_cast<std::size_t>(v)] < 0) {
+      found[static_cast<std::size_t>(v)] = static_cast<int>(k);
+      ++named;
     }
-    const auto v = static_cast<std::size_t>(column.value);
-    if (found[v] >= 0) continue;
-    if (!column.knownUnit) {
-      series_.ignored.push_back({line, std::string("die Einheit von ") + kSizeNames[v] +
-                                           " ist unbekannt; gelesen wird nichts"});
-      stage_ = Stage::kDone;
-      return;
-    }
-    found[v] = static_cast<int>(k);
-    shift[v] = column.shift;
   }
-  bool all = true;
-  for (const int place : found) all = all && place >= 0;
-  if (!all) {
-    series_.header = Series::Header::kInOrder;
+  const auto refuse = [&](const std::string& why) {
+    series_.ignored.push_back({line, why + "; gelesen wird nichts"});
+    series_.header = Series::Header::kRefused;
+    series_.columns.clear();
+    stage_ = Stage::kDone;
+  };
+  if (named > 0 && named < 6) {
+    std::string missing;
+    for (std::size_t v = 0; v < 6; ++v) {
+      if (found[v] >= 0) continue;
+      missing += (missing.empty() ? "" : ", ") + std::string(kSizeNames[v]);
+    }
+    refuse("die Kopfzeile nennt nicht alle sechs Werte mit Namen, es " +
+           std::string(6 - named == 1 ? "fehlt " : "fehlen ") + missing);
     return;
   }
-  for (std::size_t v = 0; v < 6; ++v) at_[v] = static_cast<std::size_t>(found[v]);
-  shift_ = shift;
-  // No name column: the sizes are named by their lines.
-  nameAt_ = other < 0 ? SIZE_MAX : static_cast<std::size_t>(other);
-  series_.header = Series::Header::kByName;
+  if (named == 6) {
+    for (std::size_t v = 0; v < 6; ++v) at_[v] = static_cast<std::size_t>(found[v]);
+    // No name column: the sizes are named by their lines.
+    nameAt_ = other < 0 ? SIZE_MAX : static_cast<std::size_t>(other);
+    series_.header = Series::Header::kByName;
+  } else {
+    series_.header = Series::Header::kInOrder;
+    series_.columns =
+        "Die Kopfzeile nennt keinen der sechs Werte mit Namen; gelesen in der "
+        "Reihenfolge von Dialog d: ";
+    for (std::size_t v = 0; v < 6; ++v) {
+      const std::size_t k = at_[v];
+      series_.columns += (v == 0 ? "" : ", ") +
+                         (k >= cells.size()  ? std::string("(keine Spalte)")
+                          : cells[k].empty() ? std::string("(leer)")
+                                             : cells[k]) +
+                         " \u2192 " + kSizeNames[v];
+    }
+    series_.columns += '.';
+  }
+  // Each value's unit: in its header cell, whatever the title, or in the
+  // line of units; where both give one, the same.
+  for (std::size_t v = 0; v < 6; ++v) {
+    const std::size_t k = at_[v];
+    const std::string_view inHeader = k < cells.size() ? headerCell(cells[k]).unit : "";
+    const std::string_view below = k < units.size() ? headerCell(units[k]).unit : "";
+    const int value = static_cast<int>(v);
+    if (!inHeader.empty() && !below.empty() &&
+        unitShift(value, inHeader) != unitShift(value, below)) {
+      refuse(std::string("die Einheit von ") + kSizeNames[v] +
+             " steht zweimal verschieden da");
+      return;
+    }
+    const std::string_view unit = below.empty() ? inHeader : below;
+    shift_[v] = unitShift(value, unit);
+    if (shift_[v] < 0) {
+      refuse("die Einheit \u201E" + std::string(unit) + "\u201C von " + kSizeNames[v] +
+             " ist unbekannt");
+      return;
+    }
+  }
 }
 
 bool SeriesReader::read(std::size_t lines) {
-  // First the rows are split, and a decimal comma in any value means the
-  // whole table is written so; then each row is read.
+  // First the rows are split, and a decimal comma in any row of six numbers
+  // means the whole table is written so; then each row is read.
   for (; lines > 0 && stage_ == Stage::kSplit; --lines) {
     while (next_ < lines_.size() && isBlankLine(lines_[next_])) ++next_;
     if (next_ == lines_.size()) {
@@ -282,11 +358,16 @@ bool SeriesReader::read(std::size_t lines) {
     }
     rows_.emplace_back(static_cast<int>(next_) + 1,
                        splitFields(lines_[next_], separator_));
+    // Only a row of six numbers tells how the table writes them: a remark
+    // ("Werte lt. Katalog, S. 3") may hold a comma in any sense.
+    const auto& cells = rows_.back().second;
+    bool numbers = true;
+    bool comma = false;
     for (const std::size_t column : at_) {
-      const auto& cells = rows_.back().second;
-      if (column < cells.size() && cells[column].find(',') != std::string::npos)
-        series_.decimalComma = true;
+      numbers = numbers && column < cells.size() && holdsNumber(cells[column]);
+      comma = comma || (numbers && cells[column].find(',') != std::string::npos);
     }
+    if (numbers && comma) series_.decimalComma = true;
     ++next_;
   }
   if (stage_ == Stage::kValues && row_ == 0) {

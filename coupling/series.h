@@ -29,12 +29,16 @@ struct Series {
   enum class Header {
     kNone,     // the first line is a size
     kByName,   // a header named the six columns
-    kInOrder,  // a header did not: the columns are in dialog d's order
+    kInOrder,  // a header named none: the columns are in dialog d's order
+    kRefused,  // a header named some, or a unit not known: nothing is read
   };
   std::vector<CouplingSize> sizes;   // in the table's order
   std::vector<IgnoredLine> ignored;  // in the table's order
   bool decimalComma = false;         // numbers were read with a decimal comma
   Header header = Header::kNone;
+  // With kInOrder, which title was taken as which value, as a sentence:
+  // "Die Kopfzeile nennt keinen ...: Nennmoment [kNm] → TKN, ...". Else "".
+  std::string columns;
 };
 
 // The coupling fields a size sets, in dialog d's order.
@@ -50,21 +54,26 @@ inline constexpr std::size_t kMostSizes = 10000;
 // first in that order); a field may stand in double quotes, with "" for a quote inside.
 // Blank lines are skipped. The first line is a header when a cell of it names one of the
 // six columns, or when none of its cells 1 to 6 holds a number; otherwise it is a size
-// like any other. If the header names all six (in any order and case, each perhaps with
-// its unit in brackets: Nm or kNm, Nm/rad or kNm/rad, W or kW; kilo values are converted
-// exactly), the columns are taken by those names and the first other column is the size's
-// name; otherwise the columns are the name and the six values in dialog d's order, and
-// further columns are notes. A value is a finite, positive decimal number: with a decimal
-// point, or, in a table where any value has a decimal comma, with a decimal comma and
-// points that separate thousands ("1.250,5"). A line that cannot be read is left out and
-// named with the first reason ("TKmax ist keine endliche Zahl").
+// like any other. If the header names all six (in any order and case), the columns are
+// taken by those names and the first other column is the size's name; if it names none,
+// the columns are the name and the six values in dialog d's order, further columns are
+// notes, and Series::columns says which title became which value; if it names some, the
+// table is refused with the names missing. A unit in brackets after a header cell's title
+// (Nm or kNm, Nm/rad or kNm/rad, W or kW; none, "-" or "1" for psi) is its column's,
+// whatever the title; a line of units alone under the header ("[kNm]" cells) gives them
+// too; kilo values are converted exactly; an unknown unit refuses the table. A value is a
+// finite, positive decimal number: with a decimal point, or, in a table where a line of
+// six numbers has a decimal comma, with a decimal comma and points that separate
+// thousands ("1.250,5"). A line that cannot be read is left out and named with the first
+// reason ("TKmax ist keine endliche Zahl").
 Series readSeries(std::string_view bytes);
 
 // Reads a table as readSeries does, in parts, so that a long one never
 // holds its caller long: readSeries is a SeriesReader read to its end.
 class SeriesReader {
  public:
-  explicit SeriesReader(std::string_view bytes);  // reads the first line only
+  // Reads the header only: the first line, and a line of units under it.
+  explicit SeriesReader(std::string_view bytes);
   // Goes through up to `lines` more lines (each is gone through twice: split,
   // then read); true once the whole table is read.
   bool read(std::size_t lines);
@@ -73,7 +82,8 @@ class SeriesReader {
 
  private:
   enum class Stage { kSplit, kValues, kDone };
-  void readHeader(const std::vector<std::string>& cells, int line);
+  void readHeader(const std::vector<std::string>& cells,
+                  const std::vector<std::string>& units, int line);
   void readRow(int line, const std::vector<std::string>& cells);
 
   std::string text_;                     // the table as UTF-8

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "coupling/text.h"
+
 namespace {
 
 using Values = std::array<double, 6>;
@@ -92,7 +94,50 @@ TEST(Series, ReadsWhatSpreadsheetsWrite) {
       {"an unknown unit",
        "TKN [lbft];TKmax;TKW;Cdyn;psi;PKW\n1;2;3;4;5;6\n",
        {},
-       {{1, "die Einheit von TKN ist unbekannt; gelesen wird nichts"}},
+       {{1, "die Einheit \u201Elbft\u201C von TKN ist unbekannt; gelesen wird nichts"}},
+       false},
+      {"a header naming five of the six is refused: the sixth could be any",
+       "Groesse;TKN [kNm];TKmax [kNm];TKW [kNm];Cdyn [kNm/rad];Daempfung;PKW [W]\n"
+       "B4;0,265;0,53;0,069;2,689;0,8;12\n",
+       {},
+       {{1,
+         "die Kopfzeile nennt nicht alle sechs Werte mit Namen, es fehlt psi; gelesen "
+         "wird nichts"}},
+       false},
+      {"a header naming two: both missing named",
+       "Groesse;TKmax;TKN;A;B;C;D\nB4;530;265;69;2689;0,8;12\n",
+       {},
+       {{1,
+         "die Kopfzeile nennt nicht alle sechs Werte mit Namen, es fehlen TKW, Cdyn, "
+         "psi, PKW; gelesen wird nichts"}},
+       false},
+      {"own titles: dialog d's order, their units whatever the title, a remark's comma "
+       "deciding nothing",
+       "Typ;Nennmoment [kNm];Max (kNm);Wechsel;Steife [kNm/rad];D\u00e4mpfung "
+       "[-];Verlust\n"
+       "Hinweis;Werte lt. Katalog, S. 3\nB4;0.265;0.53;69;2.689;0.8;12\n",
+       {{"B4", example}},
+       {{2, "zu wenige Spalten (2 statt 7)"}},
+       false},
+      {"a line of units under the header",
+       "Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\n;[kNm];[kNm];[Nm];[kNm/rad];;[kW]\n"
+       "B4;0,265;0,53;69;2,689;0,8;0,012\n",
+       {{"B4", example}},
+       {},
+       true},
+      {"a unit that differs between the header and its line",
+       "Typ;TKN [Nm];TKmax;TKW;Cdyn;psi;PKW\nEinheit;[kNm];[kNm];[Nm];[kNm/rad];;[kW]\n"
+       "B4;0,265;0,53;69;2,689;0,8;0,012\n",
+       {},
+       {{1, "die Einheit von TKN steht zweimal verschieden da; gelesen wird nichts"}},
+       false},
+      {"names not UTF-8 as Windows-1252: an overlong form, a surrogate, past U+10FFFF",
+       "B\xE0\x80\xBC;265;530;69;2689;0.8;12\nB\xED\xA0\x80;265;530;69;2689;0.8;12\n"
+       "B\xF4\x90\x80\x80;265;530;69;2689;0.8;12\n",
+       {{"B\u00e0\u20ac\u00bc", example},
+        {"B\u00ed\u00a0\u20ac", example},
+        {"B\u00f4\u0090\u20ac\u20ac", example}},
+       {},
        false},
   };
   for (const auto& c : cases) {
@@ -110,6 +155,18 @@ TEST(Series, ReadsWhatSpreadsheetsWrite) {
     }
     EXPECT_EQ(series.decimalComma, c.decimalComma);
   }
+}
+
+TEST(Series, SaysWhichTitleWasTakenAsWhichValue) {
+  const Series series = readSeries("Typ;Nennmoment [kNm];Max;Wechsel;Steife;\n");
+  EXPECT_EQ(series.header, Series::Header::kInOrder);
+  EXPECT_EQ(series.columns,
+            "Die Kopfzeile nennt keinen der sechs Werte mit Namen; gelesen in der "
+            "Reihenfolge von Dialog d: Nennmoment [kNm] \u2192 TKN, Max \u2192 TKmax, "
+            "Wechsel \u2192 TKW, Steife \u2192 Cdyn, (leer) \u2192 psi, (keine Spalte) "
+            "\u2192 PKW.");
+  EXPECT_EQ(readSeries(kExampleSeries).columns, "");
+  EXPECT_TRUE(isUtf8("\xEF\xBF\xBD\xF4\x8F\xBF\xBF"));  // U+FFFD, U+10FFFF
 }
 
 TEST(Series, ReadsTheFirstTenThousandSizesAndNamesTheRest) {

@@ -29,27 +29,6 @@ void appendUtf8(std::string& out, char32_t c) {
   }
 }
 
-// True when `text` is well-formed UTF-8.
-bool isUtf8(std::string_view text) {
-  for (std::size_t k = 0; k < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[k]);
-    const int following = lead < 0x80                    ? 0
-                          : lead >= 0xC2 && lead <= 0xDF ? 1
-                          : lead >= 0xE0 && lead <= 0xEF ? 2
-                          : lead >= 0xF0 && lead <= 0xF4 ? 3
-                                                         : -1;
-    if (following < 0 || k + static_cast<std::size_t>(following) >= text.size())
-      return false;
-    for (int f = 1; f <= following; ++f) {
-      if ((static_cast<unsigned char>(text[k + static_cast<std::size_t>(f)]) & 0xC0) !=
-          0x80)
-        return false;
-    }
-    k += static_cast<std::size_t>(following) + 1;
-  }
-  return true;
-}
-
 // UTF-16 after its byte-order mark, little- or big-endian, as UTF-8.
 std::string fromUtf16(std::string_view bytes, bool little) {
   std::string out;
@@ -75,10 +54,36 @@ std::string fromUtf16(std::string_view bytes, bool little) {
 
 }  // namespace
 
-std::string decodeText(std::string_view bytes) {
-  if (bytes.substr(0, 2) == "\xFF\xFE") return fromUtf16(bytes.substr(2), true);
-  if (bytes.substr(0, 2) == "\xFE\xFF") return fromUtf16(bytes.substr(2), false);
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+bool isUtf8(std::string_view text) {
+  for (std::size_t k = 0; k < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[k]);
+    const int following = lead < 0x80                    ? 0
+                          : lead >= 0xC2 && lead <= 0xDF ? 1
+                          : lead >= 0xE0 && lead <= 0xEF ? 2
+                          : lead >= 0xF0 && lead <= 0xF4 ? 3
+                                                         : -1;
+    if (following < 0 || k + static_cast<std::size_t>(following) >= text.size())
+      return false;
+    for (int f = 1; f <= following; ++f) {
+      if ((static_cast<unsigned char>(text[k + static_cast<std::size_t>(f)]) & 0xC0) !=
+          0x80)
+        return false;
+    }
+    // The second byte's range where the lead alone allows too much: no
+    // overlong form (E0 80..9F, F0 80..8F), no surrogate (ED A0..BF), nothing
+    // past U+10FFFF (F4 90..BF).
+    if (following >= 2) {
+      const auto second = static_cast<unsigned char>(text[k + 1]);
+      if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+          (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90))
+        return false;
+    }
+    k += static_cast<std::size_t>(following) + 1;
+  }
+  return true;
+}
+
+std::string asUtf8(std::string_view bytes) {
   if (isUtf8(bytes)) return std::string(bytes);
   std::string out;
   for (const char c : bytes) {
@@ -101,9 +106,41 @@ std::string unmarkedUtf16(std::string_view bytes) {
          " ohne Byte-Order-Mark; gelesen wird nichts, bitte als UTF-8 speichern";
 }
 
+std::string decodeText(std::string_view bytes) {
+  if (bytes.substr(0, 2) == "\xFF\xFE") return fromUtf16(bytes.substr(2), true);
+  if (bytes.substr(0, 2) == "\xFE\xFF") return fromUtf16(bytes.substr(2), false);
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  return asUtf8(bytes);
+}
+
+std::size_t invisibleSpace(std::string_view text) {
+  for (const std::string_view space :
+       {"\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x87", "\xE2\x80\x8B", "\xEF\xBB\xBF"}) {
+    if (text.starts_with(space)) return space.size();
+  }
+  return 0;
+}
+
 std::string_view trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-    s.remove_suffix(1);
+  for (;;) {
+    if (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
+      s.remove_prefix(1);
+    } else if (const std::size_t space = invisibleSpace(s); space > 0) {
+      s.remove_prefix(space);
+    } else {
+      break;
+    }
+  }
+  for (;;) {
+    if (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) {
+      s.remove_suffix(1);
+      continue;
+    }
+    std::size_t space = 0;
+    for (std::size_t size = 2; size <= 3 && size <= s.size() && space == 0; ++size)
+      space = invisibleSpace(s.substr(s.size() - size)) == size ? size : 0;
+    if (space == 0) break;
+    s.remove_suffix(space);
+  }
   return s;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,20 @@ std::string decodeText(std::string_view bytes);
 // says so and what to do; otherwise "".
 std::string unmarkedUtf16(std::string_view bytes);
 
-// `s` without the blanks and tabs around it, and without a line's CR (a
-// Windows line end).
+// `bytes` as UTF-8 as decodeText takes text without a byte-order mark: as
+// they are when they are UTF-8, else as Windows-1252 (a file name as Latin-1).
+std::string asUtf8(std::string_view bytes);
+
+// True when `text` is well-formed UTF-8: shortest forms only, no surrogate,
+// nothing past U+10FFFF.
+bool isUtf8(std::string_view text);
+
+// The length of the space the eye cannot tell from a blank, or cannot see
+// at all, at the start of `text` (UTF-8): a no-break space U+00A0, a narrow
+// one U+202F, a figure space U+2007, a zero-width space U+200B, a byte-order
+// mark U+FEFF; 0 when there is none.
+std::size_t invisibleSpace(std::string_view text);
+
+// `s` without the blanks, tabs and invisible spaces (invisibleSpace) around
+// it, and without a line's CR (a Windows line end).
 std::string_view trim(std::string_view s);

@@ -40,7 +40,18 @@ std::string caseMessage(const CouplingData& data) {
   writePrintedCase(json, data);
   json.endObject();
   json.key("link").string(caseLink(data)).key("example").boolean(isExample(data));
-  json.key("file").string(writeCaseFile(data));
+  // A value that is not finite would make a file no reader takes.
+  json.key("file");
+  const Field* unsaved = nonFiniteField(data);
+  if (unsaved == nullptr) {
+    json.string(writeCaseFile(data)).key("notSaved").null();
+  } else {
+    json.null()
+        .key("notSaved")
+        .string("Fall nicht gespeichert: " + fieldLabel(*unsaved) + " hält " +
+                printedValue(data, *unsaved) +
+                ", keine endliche Zahl; eine Falldatei nimmt nur endliche Werte.");
+  }
   // The drive train without the coupling's six values, which a series of
   // sizes brings: "TLN 480 Nm, n 1480 1/min, ...".
   std::string drive;
@@ -117,10 +128,11 @@ std::string waitMessage(Wait what, const Field* field, const CouplingData& now,
 }
 
 std::string seriesHeadMessage(const Series& series) {
-  constexpr const char* kHeaders[] = {"none", "byName", "inOrder"};
+  constexpr const char* kHeaders[] = {"none", "byName", "inOrder", "refused"};
   JsonWriter json;
   json.beginObject().key("decimalComma").boolean(series.decimalComma);
   json.key("header").string(kHeaders[static_cast<int>(series.header)]);
+  json.key("columns").string(series.columns);
   json.key("fields").beginArray();
   for (const char* name : kSizeNames) json.string(name);
   json.endArray().key("names");

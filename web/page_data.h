@@ -24,7 +24,9 @@
 
 // {"case": {...}, "printed": {...}, "link": the case as a link's fragment
 // (coupling/case_link.h), "example": true when it is the built-in example case,
-// "file": the case as a case file (coupling/case_file.h), "drive": the case
+// "file": the case as a case file (coupling/case_file.h), or null when a
+// value is not finite, "notSaved": null, or then why it is not saved, naming
+// the field ("Fall nicht gespeichert: TLS hält inf, ..."), "drive": the case
 // without the coupling's six values, in words ("TLN 159 Nm, n 1500 1/min, ...")}
 std::string caseMessage(const CouplingData& data);
 
@@ -50,7 +52,9 @@ std::string waitMessage(Wait what, const Field* field, const CouplingData& now,
                         const CouplingData& before, const std::string& notice);
 
 // How a series was read, before any size is checked: {"decimalComma",
-// "header" ("none", "byName", "inOrder"), "fields" (the six fields a size
+// "header" ("none", "byName", "inOrder", "refused"), "columns" (with
+// "inOrder", which title became which value: Series::columns; else ""),
+// "fields" (the six fields a size
 // sets, by name), "names" (the six checks, as in checkMessage), "count" (the
 // sizes read), "ignored": [{"line", "reason"}]}.
 std::string seriesHeadMessage(const Series& series);

@@ -72,10 +72,7 @@ window.tavroSizes = (() => {
     }
     if (example) said.push('Beispielreihe mit erfundenen Werten, keines Herstellers.');
     if (head.header === 'byName') said.push('Die erste Zeile nennt die Spalten.');
-    if (head.header === 'inOrder') {
-      said.push('Die erste Zeile ist eine Kopfzeile; sie nennt nicht alle sechs Werte, die Spalten ' +
-                'gelten in der Reihenfolge von Dialog d.');
-    }
+    if (head.header === 'inOrder') said.push(head.columns);  // which title became which value
     if (head.count === 0 && head.header !== 'none' && head.ignored.length === 0) {
       said.push('Unter der Kopfzeile steht keine Baugröße.');
     }
