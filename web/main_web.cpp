@@ -1,6 +1,6 @@
 // The program in the browser page: a session on the page's terminal that
 // hands the page the case after every command, the check at every compute
-// and what it waits for (web/page.js shows them), started with the case of a
+// and what it waits for (web/runs.js hands them on), started with the case of a
 // link; and the exports the page's second instance computes sizes with.
 #include <emscripten.h>
 
@@ -22,7 +22,7 @@
 
 namespace {
 
-// The page's side (web/page.js, web/sizes.js): its handlers and its texts
+// The page's side (web/runs.js, web/sizes.js): its handlers and its texts
 // are members of the instance, Module[name]. JavaScript inside, which
 // clang-format would take for C++.
 // clang-format off
