@@ -39,11 +39,7 @@ window.tavroCaseFiles = (() => {
     const current = runs.current();
     const losing = runs.running() && current && !current.example && current.link !== read.link;
     if (losing && !window.confirm('Der Fall des laufenden Programms geht dabei verloren. Trotzdem öffnen?')) return;
-    runs.start(read.link, {
-      notice: `Fall aus „${chosen.name}“ geöffnet` + (read.missing.length === 0 ? '.'
-        : `; ohne Wert in der Datei, wie im Beispielfall: ${read.missing.join(', ')}.`),
-      from: 'der Datei',
-    });
+    runs.start(read.link, { kind: 'file', name: chosen.name, missing: read.missing });
   };
   const caseFile = document.getElementById('case-file');
   document.getElementById('case-open').addEventListener('click', () => caseFile.click());

@@ -6,7 +6,7 @@
 // this tab ran before a reload, else with the case of the address's
 // fragment (#TLN=159&n=1500&...). window.tavro offers the run's transcript,
 // the screen, the case, the check, the prompt, the sizes and a link to the
-// case.
+// case. A link pasted into the open tab starts its case.
 'use strict';
 // xterm.js measures its cell once, when it opens: so it opens only once the
 // page's own font (tavro.html.in) is loaded, which boot.js started along
@@ -25,7 +25,7 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
   // far; a new tab then offers the last case of an earlier one.
   let offerLast = false;
   tavroBoot.menuShown.then(tavroBoot.runLater).then(() => {
-    tavroSizes.connect({ send: terminal.send, focus, say: tavroBar.say, atMenu: runs.atMenu });
+    tavroSizes.connect({ typeDialog: runs.typeDialog, focus, say: tavroBar.say });
     tavroPanel.connect({ focus });
     const check = runs.check();
     if (check) {
@@ -59,7 +59,7 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
     // null before the first compute; else {case, results, checks, curve}
     // and the texts the program prints for them (printed, pages).
     check: runs.check,
-    // The case's twenty fields as the last command left them.
+    // The case's twenty fields as the last line read left them.
     case: () => runs.current()?.case ?? null,
     // The terminal's lines, scrollback included, without trailing blanks;
     // a line wrapped at the width counts as one.
@@ -89,16 +89,27 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
   // address's case. A new tab offers the last case of an earlier one.
   focus();
   const kept = tavroKept.kept();
-  const origin = kept === 'unreadable'
-    ? { notice: 'Der gespeicherte Fall dieses Tabs war nicht lesbar und ist verworfen.' } : {};
   if (kept && kept !== 'unreadable' && !kept.example && kept.fragment === location.hash) {
-    runs.start(kept.link, {
-      notice: 'Der Fall dieses Tabs vor dem Neuladen ist wieder da.',
-      action: ['Mit dem Beispielfall beginnen', () => runs.start('', { notice: '' })],
-      from: 'dem gespeicherten Fall',
-    });
+    runs.start(kept.link, { kind: 'kept' });
   } else {
     offerLast = kept === null;
-    runs.start(location.hash.slice(1), origin);
+    const link = location.hash.slice(1);
+    runs.start(link, { kind: link === '' ? 'example' : 'link',
+      note: kept === 'unreadable' ? 'Der gespeicherte Fall dieses Tabs war nicht lesbar und ist verworfen.' : '' });
   }
+
+  // A link pasted into the address of the open tab (only the fragment
+  // changes) starts its case; a running case changed since its start is
+  // not given up without asking, and when kept, a reload keeps it too.
+  window.addEventListener('hashchange', () => {
+    const fragment = location.hash.slice(1);
+    if (runs.running() && runs.current()?.link === fragment) return;
+    if (runs.changed() && !window.confirm('Der Fall des laufenden Programms geht dabei verloren. ' +
+                                          'Den Fall des Links starten?')) {
+      tavroKept.keep(runs.current());
+      return;
+    }
+    runs.start(fragment);
+    focus();
+  });
 }).catch(tavroBoot.failed);
