@@ -18,7 +18,8 @@ window.tavroSizes = (() => {
   const sliceMs = 20;             // what one slice may take, its drawing aside
 
   let link = '';        // the case, as a link's fragment: exact values
-  let forCase = null;   // the case's message: what the first line names
+  let forCase = null;   // the program's case, as its last message gave it
+  let checkedFor = null;  // the case the sizes shown were checked for: what the first line names
   let example = false;  // the table is the built-in example
   let taken = null;     // the size "übernehmen" typed last: {name, values, fields}
   let typer = null;     // {typeDialog, focus, say}: the running program, from page.js
@@ -77,9 +78,11 @@ window.tavroSizes = (() => {
 
   const notes = () => {
     const said = [];
-    if (forCase) {
-      said.push(forCase.example ? 'Geprüft für den Beispielfall.'
-        : `Geprüft für den Fall im Programm: ${forCase.drive}.`);
+    if (checkedFor && checkedFor.link !== forCase.link) {
+      said.push('Der Fall im Programm hat sich geändert; die Reihe wird für ihn neu geprüft.');
+    } else if (checkedFor) {
+      said.push(checkedFor.example ? 'Geprüft für den Beispielfall.'
+        : `Geprüft für den Fall im Programm: ${checkedFor.drive}.`);
     }
     if (example) said.push('Beispielreihe mit erfundenen Werten, keines Herstellers.');
     if (head.header === 'byName') said.push('Die erste Zeile nennt die Spalten.');
@@ -179,6 +182,7 @@ window.tavroSizes = (() => {
   });
   const run = async (own) => {
     const text = area.value;
+    const checking = forCase;  // the case of `link`, which the engine reads first
     const tooLarge = encoder.encode(text).length > limit;
     const fresh = text !== readText;
     // Read in slices too: a long table takes its time to split and read.
@@ -203,6 +207,7 @@ window.tavroSizes = (() => {
       }
     }
     if (own !== generation) return;
+    checkedFor = checking;
     readText = tooLarge ? null : text;
     sizes = [];
     smallest = null;
