@@ -99,8 +99,10 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
   }
 
   // A link pasted into the address of the open tab (only the fragment
-  // changes) starts its case; a running case changed since its start is
-  // not given up without asking, and when kept, a reload keeps it too.
+  // changes) starts its case; a running case that would be lost (changed
+  // since its start, or the tab's kept case) is not given up without
+  // asking, and one kept against the link stays the tab's case for a
+  // reload too.
   window.addEventListener('hashchange', () => {
     const fragment = location.hash.slice(1);
     if (runs.running() && runs.current()?.link === fragment) return;

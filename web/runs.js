@@ -53,11 +53,15 @@ window.tavroRuns = (() => {
     document.getElementById('print').disabled = false;
   };
 
-  // The fields two links (fragments the program wrote) set differently.
+  // The fields two links (fragments a program wrote) set to different
+  // values: the same number in another text (an earlier program's "1e+04"
+  // for 10000) is the same value.
   const differing = (a, b) => {
     const values = (link) => new Map(link.split('&').map((part) => part.split('=')));
     const [x, y] = [values(a), values(b)];
-    return [...new Set([...x.keys(), ...y.keys()])].filter((name) => x.get(name) !== y.get(name));
+    const same = (u, v) => u === v || (u !== undefined && v !== undefined && u !== '' && v !== '' &&
+                                       !Number.isNaN(Number(u)) && Object.is(Number(u), Number(v)));
+    return [...new Set([...x.keys(), ...y.keys()])].filter((name) => !same(x.get(name), y.get(name)));
   };
   const from = { link: 'dem Link', kept: 'dem gespeicherten Fall', file: 'der Datei', last: 'dem letzten Fall' };
   // What the top bar says of the run's start, once the program's first
@@ -231,9 +235,11 @@ window.tavroRuns = (() => {
     // True when the case differs from the one the last check computed.
     stale: () => current !== null && check !== null && caseKey(current.case) !== caseKey(check.case),
     running: () => running,
-    // True while the running case differs from the example and from the
-    // case the run started with.
-    changed: () => running && current !== null && !current.example && current.link !== run.first?.link,
+    // True while the running case would be lost to another run: it is not
+    // the example, and it was changed since its run started, or it is the
+    // tab's kept case, which no link or file holds.
+    changed: () => running && current !== null && !current.example &&
+      (run.origin.kind === 'kept' || current.link !== run.first?.link),
     typeDialog,
   };
 })();
