@@ -7,7 +7,7 @@
 
 namespace {
 
-// The page's side (web/page.js): the bytes typed into the terminal on the
+// The page's side (web/terminal.js): the bytes typed into the terminal on the
 // page, and what the program shows there. A read waits without blocking the
 // browser: the program is suspended until the page has bytes for it, or
 // until `waitMs` milliseconds passed (-1 then; negative `waitMs`: no limit).

@@ -55,6 +55,10 @@ window.tavroBoot = (() => {
     return later;
   };
 
+  // Resolves once the first menu is on the screen (runs.js says when).
+  let menuIsUp = null;
+  const menuShown = new Promise((resolve) => { menuIsUp = resolve; });
+
   return {
     // Resolves once the page's font is ready to draw with.
     font,
@@ -65,5 +69,11 @@ window.tavroBoot = (() => {
     // Says in the top bar that the page cannot run.
     failed,
     runLater,
+    menuShown,
+    // Marks the first menu as on the screen (performance mark "tavro-menu").
+    menuIsUp: () => {
+      performance.mark('tavro-menu');
+      menuIsUp();
+    },
   };
 })();

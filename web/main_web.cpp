@@ -1,7 +1,8 @@
 // The program in the browser page: a session on the page's terminal that
-// hands the page the case after every command, the check at every compute
-// and what it waits for (web/page.js shows them), started with the case of a
-// link; and the exports the page's second instance computes sizes with.
+// hands the page the case after every command and every line read, the
+// check at every compute and what it waits for (web/runs.js hands them on),
+// started with the case of a link; and the exports the page's second
+// instance computes sizes with.
 #include <emscripten.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "console/json.h"
 #include "coupling/case_file.h"
 #include "coupling/case_link.h"
+#include "coupling/fields.h"
 #include "coupling/series.h"
 #include "coupling/text.h"
 #include "terminal/terminal.h"
@@ -22,7 +24,7 @@
 
 namespace {
 
-// The page's side (web/page.js, web/sizes.js): its handlers and its texts
+// The page's side (web/runs.js, web/sizes.js): its handlers and its texts
 // are members of the instance, Module[name]. JavaScript inside, which
 // clang-format would take for C++.
 // clang-format off
@@ -53,14 +55,18 @@ std::string textOfPage(const char* name, int most = INT_MAX) {
   return text;
 }
 
+// The page is handed the case after every command and, within a dialog,
+// before each wait once a line read changed it: the case on the screen is
+// what the page keeps for a reload.
 class PageObserver : public SessionObserver {
  public:
   void caseChanged(const CouplingData& data) override {
     before_ = data;
-    hand("tavroCase", caseMessage(data));
+    handCase(data);
   }
   void waiting(Wait what, const Field* field, const CouplingData& data,
                const std::string& notice) override {
+    if (!sameCase(data, handed_)) handCase(data);
     hand("tavroWaiting", waitMessage(what, field, data, before_, notice));
   }
   void computed(const CouplingData& data, const CheckResults& results) override {
@@ -68,7 +74,13 @@ class PageObserver : public SessionObserver {
   }
 
  private:
+  void handCase(const CouplingData& data) {
+    handed_ = data;
+    hand("tavroCase", caseMessage(data));
+  }
+
   CouplingData before_{};  // the case after the last command: a dialog's start
+  CouplingData handed_{};  // the case the page was handed last
 };
 
 // The case the page asks for: the example case with what the link sets. A

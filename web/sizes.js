@@ -18,10 +18,11 @@ window.tavroSizes = (() => {
   const sliceMs = 20;             // what one slice may take, its drawing aside
 
   let link = '';        // the case, as a link's fragment: exact values
-  let forCase = null;   // the case's message: what the first line names
+  let forCase = null;   // the program's case, as its last message gave it
+  let checkedFor = null;  // the case the sizes shown were checked for: what the first line names
   let example = false;  // the table is the built-in example
   let taken = null;     // the size "übernehmen" typed last: {name, values, fields}
-  let typer = null;     // {send, atMenu}: the running program, from page.js
+  let typer = null;     // {typeDialog, focus, say}: the running program, from page.js
   let mostRows = 0;     // a test's limit on the sizes one slice checks; 0: none
 
   // The check as it stands: how the table was read, the sizes checked so
@@ -43,32 +44,45 @@ window.tavroSizes = (() => {
   const { element } = tavroCommon;
   const count = (n) => n.toLocaleString('de-DE');
 
-  // "übernehmen": dialog d with the size's six values, typed as a user
-  // would, while the program waits at its menu.
-  // What it did is said in the top bar too, which comes into view with the
-  // terminal (on a phone both are far above the table).
-  const takeOver = (size) => {
-    if (!typer?.atMenu()) {
-      const refused = `„${size.name}“ nicht übernommen: das Programm wartet nicht in seinem Menü ` +
-        '(eine Seite endet mit x, ein Dialog mit seinem letzten Wert).';
-      info.textContent = refused;
-      typer?.say(refused);
-      typer?.focus();
-      return;
-    }
-    taken = { name: size.name, values: size.values, fields: head.fields };
-    typer.send(`d${size.exact.map((v) => `${v}\r`).join('')}`);
-    typer.say(`„${size.name}“ übernommen – Dialog d getippt; g prüft den Fall damit.`);
+  // "übernehmen": dialog d with the size's six values, each typed when the
+  // program asks for its field (runs.js), then the program's case compared
+  // with the size: "übernommen" only where the case holds exactly the six
+  // values, else the fields that differ. What it did is said in the top bar
+  // too, which comes into view with the terminal (on a phone both are far
+  // above the table).
+  const takeOver = async (size) => {
+    if (!typer) return;
+    const { fields } = head;
     typer.focus();
-    info.textContent = `„${size.name}“ in Dialog d übernommen; g prüft den Fall damit.`;
+    const result = await typer.typeDialog('d', Object.fromEntries(fields.map((f, k) => [f, size.exact[k]])));
+    let text;
+    if (result.refused === 'menu') {
+      text = `„${size.name}“ nicht übernommen: das Programm wartet nicht in seinem Menü ` +
+        '(eine Seite endet mit x, ein Dialog mit seinem letzten Wert).';
+    } else if (result.refused === 'ended') {
+      text = `„${size.name}“ nicht übernommen: das Programm lief nicht oder endete vorher.`;
+    } else {
+      taken = { name: size.name, values: size.values, fields };
+      const other = fields.flatMap((f, k) => (result.case[f] === size.values[k] ? []
+        : [`${f} ${result.printed[f]} statt ${size.exact[k]}`]));
+      const times = result.rounds === 1 ? '' : result.rounds === 2 ? ' zweimal' : ` ${result.rounds}-mal`;
+      text = other.length === 0
+        ? `„${size.name}“ übernommen – Dialog d${times} getippt` +
+          `${times ? ', da das Programm noch Eingaben hielt' : ''}; g prüft den Fall damit.`
+        : `„${size.name}“ nicht ganz übernommen – im Programm anders: ${other.join(', ')}.`;
+    }
+    info.textContent = text;
+    typer.say(text);
     window.tavroPanel?.retitle();
   };
 
   const notes = () => {
     const said = [];
-    if (forCase) {
-      said.push(forCase.example ? 'Geprüft für den Beispielfall.'
-        : `Geprüft für den Fall im Programm: ${forCase.drive}.`);
+    if (checkedFor && checkedFor.link !== forCase.link) {
+      said.push('Der Fall im Programm hat sich geändert; die Reihe wird für ihn neu geprüft.');
+    } else if (checkedFor) {
+      said.push(checkedFor.example ? 'Geprüft für den Beispielfall.'
+        : `Geprüft für den Fall im Programm: ${checkedFor.drive}.`);
     }
     if (example) said.push('Beispielreihe mit erfundenen Werten, keines Herstellers.');
     if (head.header === 'byName') said.push('Die erste Zeile nennt die Spalten.');
@@ -165,6 +179,7 @@ window.tavroSizes = (() => {
   });
   const run = async (own) => {
     const text = area.value;
+    const checking = forCase;  // the case of `link`, which the engine reads first
     const tooLarge = encoder.encode(text).length > limit;
     const fresh = text !== readText;
     // Read in slices too: a long table takes its time to split and read.
@@ -189,6 +204,7 @@ window.tavroSizes = (() => {
       }
     }
     if (own !== generation) return;
+    checkedFor = checking;
     readText = tooLarge ? null : text;
     sizes = [];
     smallest = null;
@@ -298,7 +314,7 @@ window.tavroSizes = (() => {
 
   return {
     start,
-    // The running program: {send(bytes), focus(), atMenu(), say(text)}.
+    // The running program: {typeDialog(key, answers) (runs.js), focus(), say(text)}.
     connect: (program) => { typer = program; },
     // The case changed: the table is checked again.
     setCase: (caseMessage) => {

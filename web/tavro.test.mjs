@@ -109,6 +109,14 @@ for (const [name, options] of Object.entries(browsers)) {
     };
     const ended = (status) =>
       shows(`TAVRO ist beendet (Status ${status}). Eine beliebige Taste startet es neu.`);
+    const topBar = () => page.$eval('#notice', (e) => e.textContent);
+    // Reloads the tab, letting the browser's question about the case pass,
+    // and waits for the first menu.
+    const reload = async () => {
+      page.once('dialog', (dialog) => dialog.accept());
+      await page.reload();
+      await page.waitForFunction(() => window.tavro?.transcript().endsWith('F8 q Exit\n'));
+    };
 
     test('opens from disk within the budget, under a policy that lets nothing out', async () => {
       const size = statSync(pagePath).size;
@@ -397,6 +405,47 @@ for (const [name, options] of Object.entries(browsers)) {
       assert.equal((await page.evaluate(() => window.tavro.case())).TLN, 159);
     });
 
+    test('a reload in the middle of dialog c keeps what was typed; q and a key end what the bar said', async () => {
+      await open();
+      for (const step of ['c', '900<enter>', '300<enter>']) await type(step);
+      await page.waitForFunction(() => window.tavro.prompt()?.field === 'TLS' &&
+                                 sessionStorage.getItem('tavro.case')?.includes('TAS=900&TAI=300&'));
+      await reload();
+      const kept = await page.evaluate(() => window.tavro.case());
+      assert.deepEqual([kept.TAS, kept.TAI, kept.TLS], [900, 300, 477]);
+      assert.equal(await topBar(), 'Der Fall dieses Tabs vor dem Neuladen ist wieder da. Mit dem Beispielfall beginnen');
+      await type('q');
+      await ended(0);
+      await type('x');  // starts a run with the example case
+      await page.waitForFunction(() => window.tavro.transcript().endsWith('F8 q Exit\n') &&
+                                 window.tavro.case().TAS === 239);
+      assert.equal(await topBar(), '');
+    });
+
+    test('a link pasted into the open tab starts its case, asking first when the case was changed', async () => {
+      await open();
+      // The browser's question, answered: resolves to its kind.
+      const answer = (accept) => new Promise((resolve) => page.once('dialog', async (dialog) => {
+        await (accept ? dialog.accept() : dialog.dismiss());
+        resolve(dialog.type());
+      }));
+      const paste = (fragment) => page.evaluate((f) => { location.hash = f; }, fragment);
+      await paste('TLN=77');  // the example, unchanged: no question
+      await page.waitForFunction(() => window.tavro.case()?.TLN === 77);
+      await type('a');
+      await type('50 1500 2<enter>');
+      let question = answer(false);
+      await paste('TLN=88');
+      assert.equal(await question, 'confirm');
+      await page.waitForFunction(() => sessionStorage.getItem('tavro.case')?.includes('"fragment":"#TLN=88"'));
+      assert.equal((await page.evaluate(() => window.tavro.case())).TLN, 50);  // kept, as answered
+      question = answer(true);
+      await paste('TLN=99');
+      assert.equal(await question, 'confirm');
+      await page.waitForFunction(() => window.tavro.case()?.TLN === 99);
+      assert.equal(await topBar(), '');
+    });
+
     // The display pages, as the program prints them, in a transcript.
     const display = (text) => text.match(/momentan def\. Werte 1:[^]*?PKW {2}= .*\n/)[0];
     const showValues = async () => {
@@ -541,6 +590,40 @@ for (const [name, options] of Object.entries(browsers)) {
       assert.equal(await page.$eval('#series', (e) => e.value), table);
       await page.evaluate(() => window.tavro.sizes(''));
     });
+
+    // Each value typed when the program asks for its field: neither numbers
+    // the program holds from the last line nor keys it has not read yet
+    // shift a value; where they filled a field, dialog d runs once more.
+    for (const [title, before, times] of [
+      ['nothing held', (p) => p.keyboard.type('a600 1500 2\r'), ''],
+      ['"a600 1500 2 5" Enter', (p) => p.keyboard.type('a600 1500 2 5\r'), ' zweimal'],
+      ['"a600 1500 2 5 7" Enter', (p) => p.keyboard.type('a600 1500 2 5 7\r'), ' zweimal'],
+      ['the same keys typed but not read yet', null, ' zweimal'],
+    ]) {
+      test(`"übernehmen" after ${title}: the case holds exactly the size's six values`, async () => {
+        await open();
+        const size = ['310', '620', '75', '2900.5', '0.9', '14'];
+        await page.evaluate((t) => window.tavro.sizes(t), `Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\nS1;${size.join(';')}\n`);
+        const button = '#series-table button[data-size="0"]';
+        await page.waitForSelector(button);
+        if (before) {
+          await before(page);
+          await page.waitForFunction(() => window.tavro.case().TLN === 600 &&
+                                     window.tavro.transcript().endsWith('F8 q Exit\n'));
+          await page.$eval(button, (b) => b.click());
+        } else {  // the click comes while the keys wait for the program
+          await page.$eval(button, (b) => { window.tavro.send('a600 1500 2 5\r'); b.click(); });
+        }
+        await page.waitForFunction(() => /übernommen/.test(document.getElementById('notice').textContent));
+        assert.equal(await topBar(), `„S1“ übernommen – Dialog d${times} getippt` +
+                     `${times ? ', da das Programm noch Eingaben hielt' : ''}; g prüft den Fall damit.`);
+        const data = await page.evaluate(() => window.tavro.case());
+        assert.deepEqual(['TLN', 'n', 'i', 'TKN', 'TKmax', 'TKW', 'Cdyn', 'psi', 'PKW'].map((f) => data[f]),
+                         [600, 1500, 2, ...size.map(Number)]);
+        assert.ok((await transcript()).endsWith('F8 q Exit\n'));
+        await page.evaluate(() => window.tavro.sizes(''));
+      });
+    }
 
     test('a table of 20,000 rows: the first 10,000 checked in slices, the program answers meanwhile', async () => {
       await open();

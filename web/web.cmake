@@ -64,6 +64,11 @@ set(TAVRO_PAGE_PARTS
   ${TAVRO_WEB}/common.js
   ${TAVRO_WEB}/help.js
   ${TAVRO_WEB}/keys.js
+  ${TAVRO_WEB}/terminal.js
+  ${TAVRO_WEB}/bar.js
+  ${TAVRO_WEB}/kept.js
+  ${TAVRO_WEB}/runs.js
+  ${TAVRO_WEB}/case_files.js
   ${TAVRO_WEB}/page.js
   --
   ${PROJECT_BINARY_DIR}/d3.js
