@@ -23,7 +23,10 @@ window.tavroCaseFiles = (() => {
   });
   document.getElementById('case-save').addEventListener('click', () => {
     const current = runs.current();
-    if (current) download(current.file, 'tavro-fall.txt');
+    // A case holding a value that is not finite has no file: it could not
+    // be read back, so the bar names the field instead.
+    if (current?.file != null) download(current.file, 'tavro-fall.txt');
+    else if (current) tavroBar.show(current.notSaved);
     terminal.focus();
   });
 
