@@ -132,6 +132,9 @@ TEST(ShareText, NeverContradictsTheVerdict) {
       {inf, 100, "–"},
       {std::nan(""), 100, "–"},
       {12, 400, "3 %"},
+      {-0.4, 100, "0 %"},
+      {-0.0, 100, "0 %"},
+      {-0.6, 100, "-1 %"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(shareText({c.value, c.limit, isOkay(c.value, c.limit)}), c.text)
