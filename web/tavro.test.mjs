@@ -567,78 +567,57 @@ for (const [name, options] of Object.entries(browsers)) {
     test('a newer table while one is read gives the latest table; a check that fails stops none after it', async () => {
       await open();
       const short = 'A;1;2;3;4;0,8;5\nB;2;4;6;8;0,8;10\n';
-      let long = '';
-      for (let k = 1; k <= 2000; ++k) long += `L${k};${k};${2 * k};${k};${10 * k};0,8;${k}\n`;
-      const names = (series) => series.sizes.map((s) => s.name);
-      assert.deepEqual(names(await page.evaluate((t) => window.tavro.sizes(t), short)), ['A', 'B']);
-      // Back to the short table between two slices of reading the long one
-      // (five lines a slice); meanwhile the short table's rows take nothing over.
-      const during = await page.evaluate((l, t) => new Promise((resolve) => {
+      const long = Array.from({ length: 2000 }, (_, k) => `L${k};1;2;3;4;0,8;5\n`).join('');
+      await page.evaluate((t) => window.tavro.sizes(t), short);
+      // Back to the short table between two slices (of five lines) of reading
+      // the long one; meanwhile the short table's rows take nothing over.
+      const enabled = await page.evaluate((l, t) => new Promise((resolve) => {
         const info = document.getElementById('series-info');
         new MutationObserver((_, observer) => {
           if (!info.textContent.startsWith('Die Tabelle wird gelesen')) return;
           observer.disconnect();
-          const enabled = document.querySelectorAll('#series-table button:not([disabled])').length;
-          const drawn = document.querySelectorAll('#series-table button').length;
-          window.tavro.sizes(t).then((series) => resolve({ enabled, drawn, series }));
-        }).observe(info, { childList: true, characterData: true, subtree: true });
+          resolve(document.querySelectorAll('#series-table button:not([disabled])').length);
+          window.tavro.sizes(t);
+        }).observe(info, { childList: true });
         window.tavroSizes.slice(5);
         window.tavro.sizes(l);
       }), long, short);
       await page.evaluate(() => window.tavroSizes.slice(0));
-      assert.deepEqual([during.enabled, during.drawn, names(during.series)], [0, 2, ['A', 'B']]);
-      await page.waitForFunction(() => !window.tavroSizes.busy() &&
-        document.querySelectorAll('#series-table button:not([disabled])').length === 2);
-      assert.deepEqual(await page.$$eval('#series-table [role="rowheader"]', (e) => e.map((h) => h.textContent)),
-                       ['A', 'B']);
-
-      // A step that throws (the table's first encoding, here) is said, and
-      // the next check runs as ever.
+      await page.waitForFunction(() => !window.tavroSizes.busy());
+      assert.deepEqual([enabled, await page.$$eval('#series-table [role="rowheader"]', (e) => e.map((h) => h.textContent))],
+                       [0, ['A', 'B']]);
+      // A step that throws (the table's encoding, here) is said; the next check runs as ever.
       await assert.rejects(page.evaluate((l) => {
         const { encode } = TextEncoder.prototype;
-        TextEncoder.prototype.encode = function failOnce() {
-          TextEncoder.prototype.encode = encode;
-          throw new Error('provoked');
-        };
+        TextEncoder.prototype.encode = () => { TextEncoder.prototype.encode = encode; throw new Error('provoked'); };
         return window.tavro.sizes(l);
       }, long), /provoked/);
-      await page.waitForFunction(() => !window.tavroSizes.busy());
-      assert.equal(await page.$eval('#series-info', (e) => e.textContent),
-                   'Die Reihe ließ sich nicht prüfen: provoked');
-      assert.deepEqual(names(await page.evaluate((t) => window.tavro.sizes(t), short)), ['A', 'B']);
+      assert.equal(await page.$eval('#series-info', (e) => e.textContent), 'Die Reihe ließ sich nicht prüfen: provoked');
+      assert.equal((await page.evaluate((t) => window.tavro.sizes(t), short)).sizes.length, 2);
       await page.evaluate(() => window.tavro.sizes(''));
     });
 
     test('on a phone the dock is above the size table, whose names stay in view when it scrolls sideways', async () => {
       await open(pageUrl, { width: 390, height: 844 });
-      let table = '';
-      for (let k = 1; k <= 30; ++k) table += `G${k};${k};${2 * k};${k};${10 * k};0,8;${k}\n`;
-      await page.evaluate((t) => window.tavro.sizes(t), table);
-      await page.waitForFunction(() => document.querySelectorAll('#series-table .size').length > 10);
+      await page.evaluate((t) => window.tavro.sizes(t), 'G;1;2;3;4;0,8;5\n'.repeat(30));
       const layout = await page.evaluate(() => {
         const box = document.querySelector('.series-box');
-        const within = (inner, outer) => inner.left >= outer.left - 0.5 && inner.right <= outer.right + 0.5;
-        // For each key, the table's head (or, below where it can go, its
-        // rows) scrolled under the key's middle: the key is what a tap hits.
-        const missed = [...document.querySelectorAll('#dock button')].filter((key) => key.offsetParent)
-          .map((key) => {
-            const k = key.getBoundingClientRect();
-            const y = k.top + k.height / 2;
-            window.scrollBy(0, box.getBoundingClientRect().top - y + 2);
-            const b = box.getBoundingClientRect();
-            const hit = document.elementFromPoint(k.left + k.width / 2, y);
-            return b.top <= y && y <= b.bottom && key.contains(hit) ? null
-              : `${key.textContent}: ${hit?.outerHTML.slice(0, 50)} (table ${b.top}–${b.bottom})`;
-          }).filter((miss) => miss !== null);
+        const inBox = (e) => e.getBoundingClientRect().left >= box.getBoundingClientRect().left - 0.5 &&
+          e.getBoundingClientRect().right <= box.getBoundingClientRect().right + 0.5;
+        // Each key with the table's head (below where that can go, its rows) under its middle.
+        const missed = [...document.querySelectorAll('#dock button')].filter((key) => key.offsetParent).filter((key) => {
+          const k = key.getBoundingClientRect();
+          const y = k.top + k.height / 2;
+          window.scrollBy(0, box.getBoundingClientRect().top - y + 2);
+          const b = box.getBoundingClientRect();
+          return !(b.top <= y && y <= b.bottom && key.contains(document.elementFromPoint(k.left + k.width / 2, y)));
+        }).map((key) => key.textContent);
         box.scrollIntoView();
         box.scrollLeft = box.scrollWidth;
-        const b = box.getBoundingClientRect();
         const first = document.querySelector('#series-table .size');
-        return { missed, scrolled: box.scrollLeft > 0,
-                 name: within(first.querySelector('[role="rowheader"]').getBoundingClientRect(), b),
-                 button: within(first.querySelector('button').getBoundingClientRect(), b) };
+        return [missed, box.scrollLeft > 0, inBox(first.firstChild), inBox(first.querySelector('button'))];
       });
-      assert.deepEqual(layout, { missed: [], scrolled: true, name: true, button: true });
+      assert.deepEqual(layout, [[], true, true, true]);
       await page.evaluate(() => window.tavro.sizes(''));
     });
 
