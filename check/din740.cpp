@@ -60,7 +60,7 @@ std::string shareText(const CheckOutcome& outcome) {
     decimals = 2;
     shown = (share < 100 ? std::floor(share * 100) : std::ceil(share * 100)) / 100;
   }
-  // A small negative share is "0 %", not "-0 %".
+  // A small negative share rounds to minus zero, which would print "-0".
   if (shown == 0) shown = 0;
   char text[400];  // the widest finite share, 309 digits, and more
   std::snprintf(text, sizeof text, "%.*f %%", decimals, shown);

@@ -91,7 +91,8 @@ std::array<CheckOutcome, std::size(kChecks)> checkOutcomes(const CouplingData& d
 // whole percent ("171 %"), with one or two decimals where whole percent
 // would fall on the other side of 100 % than the verdict ("100,4 %",
 // "99,96 %"; past two decimals rounded toward the verdict's side), and "–"
-// where the limit is not positive or a number is not finite.
+// where the limit is not positive or a number is not finite. A share that
+// rounds to zero is "0 %", whatever its sign.
 std::string shareText(const CheckOutcome& outcome);
 
 // The verdict of one check: okay only when the value is at most its limit.

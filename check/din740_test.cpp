@@ -133,6 +133,8 @@ TEST(ShareText, NeverContradictsTheVerdict) {
       {std::nan(""), 100, "–"},
       {12, 400, "3 %"},
       {-0.4, 100, "0 %"},
+      {-0.0, 100, "0 %"},
+      {-0.6, 100, "-1 %"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(shareText({c.value, c.limit, isOkay(c.value, c.limit)}), c.text)

@@ -100,6 +100,15 @@ window.tavroSizes = (() => {
     return said.join(' ');
   };
 
+  // While a newer table or case is read, the rows drawn are of the one
+  // before: they stay in sight, dimmed, but none can be taken over.
+  let outdated = false;
+  const outdate = () => {
+    outdated = true;
+    table.classList.add('outdated');
+    for (const button of table.querySelectorAll('button[data-size]')) button.disabled = true;
+  };
+
   // The rows: a grid rather than a table element, of rows of one height,
   // and only those in view (and a few around) are in the document.
   const rowsBox = element('div', { role: 'rowgroup', class: 'sizes-body' });
@@ -114,7 +123,8 @@ window.tavroSizes = (() => {
       ...size.checks.map((c) => cell({ class: c.okay ? 'okay' : 'not-okay' }, c.share)),
       cell({ class: size.okay ? 'okay' : 'not-okay' },
            size.okay ? 'passt' : computable ? 'passt nicht' : 'nicht berechenbar'),
-      cell({}, element('button', { type: 'button', 'data-size': String(k) }, 'übernehmen')));
+      cell({}, element('button', { type: 'button', 'data-size': String(k), ...(outdated ? { disabled: '' } : {}) },
+                       'übernehmen')));
   };
   const drawRows = () => {
     if (sizes.length === 0) return;
@@ -157,15 +167,16 @@ window.tavroSizes = (() => {
   };
   table.addEventListener('click', (event) => {
     const index = event.target.closest?.('button[data-size]')?.dataset.size;
-    if (index !== undefined) takeOver(sizes[Number(index)]);
+    if (index !== undefined && !outdated) takeOver(sizes[Number(index)]);
   });
 
   // The check: the table read (again only when its text changed), then its
   // sizes checked slice by slice; a newer table or case ends a check under
-  // way. Each caller is answered when the newest check is complete.
+  // way. Each caller is answered when the newest check is complete, or has
+  // failed.
   let generation = 0;
-  let readText = null;   // the text the computing instance read last
-  let waiting = [];      // callers of check(), answered when a check completes
+  let readText = null;   // the text the computing instance holds read to its end; null: none known
+  let waiting = [];      // {resolve, reject} of callers of check(), answered when a check ends
   const yieldToPage = () => new Promise((resolve) => { setTimeout(resolve, 0); });
   // How many to do in the next slice, after `done` took `ms`: as many as fit
   // the slice's time, at most four times as many as before.
@@ -192,20 +203,29 @@ window.tavroSizes = (() => {
       lines = fitted(part, performance.now() - started);
       return answer;
     };
+    // How the table was read; the rows drawn keep theirs until it is done.
+    let got = null;
     if (tooLarge) {
-      head = { decimalComma: false, header: 'none', fields: [], names: [], count: 0,
-               ignored: [{ line: 1, reason: `die Tabelle ist größer als ${limit / 1048576} MB` }] };
+      got = { decimalComma: false, header: 'none', fields: [], names: [], count: 0,
+              ignored: [{ line: 1, reason: `die Tabelle ist größer als ${limit / 1048576} MB` }] };
     } else {
-      head = await read(fresh ? 1 : 0);
-      while (head === null) {
+      // From the first slice on, the instance holds the new text half read:
+      // a check ended meanwhile must not take it for the one read before.
+      if (fresh) readText = null;
+      got = await read(fresh ? 1 : 0);
+      if (got === null) info.textContent = 'Die Tabelle wird gelesen …';
+      while (got === null) {
         await yieldToPage();
         if (own !== generation) return;
-        head = await read(2);
+        got = await read(2);
       }
+      readText = text;
     }
     if (own !== generation) return;
     checkedFor = checking;
-    readText = tooLarge ? null : text;
+    head = got;
+    outdated = false;
+    table.classList.remove('outdated');
     sizes = [];
     smallest = null;
     complete = head.count === 0;
@@ -230,14 +250,29 @@ window.tavroSizes = (() => {
     draw();
     const answered = waiting;
     waiting = [];
-    for (const resolve of answered) resolve(summary());
+    for (const { resolve } of answered) resolve(summary());
+  };
+  // A check that failed (the computing instance out of memory, say) is
+  // said, and its callers learn it; the next check reads the table afresh.
+  const fail = (own, error) => {
+    readText = null;
+    if (own !== generation) return;  // the newer check answers the callers
+    complete = true;
+    info.textContent = `Die Reihe ließ sich nicht prüfen: ${error?.message ?? error}`;
+    const answered = waiting;
+    waiting = [];
+    for (const { reject } of answered) reject(error);
   };
   let pending = Promise.resolve();
   const check = () => {
     const own = ++generation;
-    const done = new Promise((resolve) => { waiting.push(resolve); });
-    // One check runs at a time, as the computing instance holds one series.
-    pending = pending.then(() => (own === generation ? run(own) : undefined));
+    outdate();
+    const done = new Promise((resolve, reject) => { waiting.push({ resolve, reject }); });
+    done.catch(() => {});  // a caller that does not wait has the failure said in the section
+    // One check runs at a time, as the computing instance holds one series;
+    // one that fails does not stop those after it.
+    pending = pending.then(() => (own === generation ? run(own) : undefined))
+      .catch((error) => fail(own, error));
     return done;
   };
 
@@ -262,6 +297,7 @@ window.tavroSizes = (() => {
 
   let timer = 0;
   area.addEventListener('input', () => {
+    outdate();
     tableIn = true;
     example = false;
     save(area.value);
@@ -324,7 +360,8 @@ window.tavroSizes = (() => {
       if (tableIn) check();
     },
     // window.tavro.sizes(): the table replaced by `text` (none: as it is),
-    // then checked; resolves once the newest check is complete.
+    // then checked; resolves once the newest check is complete, rejects
+    // when it failed.
     sizes: (text) => (text === undefined ? check() : replace(text)),
     // A test's hook: at most `rows` sizes checked in one slice (0: as many
     // as fit its time), so a long check lasts on a fast machine too.

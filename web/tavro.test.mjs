@@ -647,6 +647,63 @@ for (const [name, options] of Object.entries(browsers)) {
       await page.evaluate(() => window.tavro.sizes(''));
     });
 
+    test('a newer table while one is read gives the latest table; a check that fails stops none after it', async () => {
+      await open();
+      const short = 'A;1;2;3;4;0,8;5\nB;2;4;6;8;0,8;10\n';
+      const long = Array.from({ length: 2000 }, (_, k) => `L${k};1;2;3;4;0,8;5\n`).join('');
+      await page.evaluate((t) => window.tavro.sizes(t), short);
+      // Back to the short table between two slices (of five lines) of reading
+      // the long one; meanwhile the short table's rows take nothing over.
+      const enabled = await page.evaluate((l, t) => new Promise((resolve) => {
+        const info = document.getElementById('series-info');
+        new MutationObserver((_, observer) => {
+          if (!info.textContent.startsWith('Die Tabelle wird gelesen')) return;
+          observer.disconnect();
+          resolve(document.querySelectorAll('#series-table button:not([disabled])').length);
+          window.tavro.sizes(t);
+        }).observe(info, { childList: true });
+        window.tavroSizes.slice(5);
+        window.tavro.sizes(l);
+      }), long, short);
+      await page.evaluate(() => window.tavroSizes.slice(0));
+      await page.waitForFunction(() => !window.tavroSizes.busy());
+      assert.deepEqual([enabled, await page.$$eval('#series-table [role="rowheader"]', (e) => e.map((h) => h.textContent))],
+                       [0, ['A', 'B']]);
+      // A step that throws (the table's encoding, here) is said; the next check runs as ever.
+      await assert.rejects(page.evaluate((l) => {
+        const { encode } = TextEncoder.prototype;
+        TextEncoder.prototype.encode = () => { TextEncoder.prototype.encode = encode; throw new Error('provoked'); };
+        return window.tavro.sizes(l);
+      }, long), /provoked/);
+      assert.equal(await page.$eval('#series-info', (e) => e.textContent), 'Die Reihe ließ sich nicht prüfen: provoked');
+      assert.equal((await page.evaluate((t) => window.tavro.sizes(t), short)).sizes.length, 2);
+      await page.evaluate(() => window.tavro.sizes(''));
+    });
+
+    test('on a phone the dock is above the size table, whose names stay in view when it scrolls sideways', async () => {
+      await open(pageUrl, { width: 390, height: 844 });
+      await page.evaluate((t) => window.tavro.sizes(t), 'G;1;2;3;4;0,8;5\n'.repeat(30));
+      const layout = await page.evaluate(() => {
+        const box = document.querySelector('.series-box');
+        const inBox = (e) => e.getBoundingClientRect().left >= box.getBoundingClientRect().left - 0.5 &&
+          e.getBoundingClientRect().right <= box.getBoundingClientRect().right + 0.5;
+        // Each key with the table's head (below where that can go, its rows) under its middle.
+        const missed = [...document.querySelectorAll('#dock button')].filter((key) => key.offsetParent).filter((key) => {
+          const k = key.getBoundingClientRect();
+          const y = k.top + k.height / 2;
+          window.scrollBy(0, box.getBoundingClientRect().top - y + 2);
+          const b = box.getBoundingClientRect();
+          return !(b.top <= y && y <= b.bottom && key.contains(document.elementFromPoint(k.left + k.width / 2, y)));
+        }).map((key) => key.textContent);
+        box.scrollIntoView();
+        box.scrollLeft = box.scrollWidth;
+        const first = document.querySelector('#series-table .size');
+        return [missed, box.scrollLeft > 0, inBox(first.firstChild), inBox(first.querySelector('button'))];
+      });
+      assert.deepEqual(layout, [[], true, true, true]);
+      await page.evaluate(() => window.tavro.sizes(''));
+    });
+
     test('a bad link is reported and ignored, and the page goes on', async () => {
       await open(`${pageUrl}#TLN=1e2&n=abc&foo=1&startLoaded=2&i=1.5&JA`);
       const notice = await page.$eval('#notice', (e) => e.textContent);
