@@ -31,16 +31,17 @@ std::string csvField(const std::string& text) {
 }
 
 std::string csvHeader() {
-  std::string out = "file";
+  std::string out = "file,name,size";
   for (const Field& f : kFields) out += std::string(",") + f.name;
   for (const PrintedResult& r : kPrintedResults) out += std::string(",") + r.name;
   for (const CheckRule& rule : kChecks) out += std::string(",okay ") + rule.valueName;
   return out + "\r\n";
 }
 
-std::string csvRow(const std::string& file, const CouplingData& data,
-                   const CheckResults& results) {
-  std::string out = csvField(file);
+std::string csvRow(const std::string& file, const CaseLabel& label,
+                   const CouplingData& data, const CheckResults& results) {
+  std::string out =
+      csvField(file) + ',' + csvField(label.name) + ',' + csvField(label.size);
   for (const Field& f : kFields) out += ',' + exactValue(data, f);
   for (const PrintedResult& r : kPrintedResults)
     out += ',' + shortestReal(results.*r.value);
@@ -69,14 +70,14 @@ std::string sizesText(const CouplingData& data, const Series& series,
 
 }  // namespace
 
-LoadedCase loadCase(const InputFile& file, CouplingData& data) {
+LoadedCase loadCase(const InputFile& file, CouplingData& data, CaseLabel* label) {
   LoadedCase loaded;
   if (!file.read) {
     loaded.status = 1;
     loaded.errors = "tavro: " + file.name + ": " + file.error + "\n";
     return loaded;
   }
-  const CaseFileReading reading = readCaseFile(file.bytes, data);
+  const CaseFileReading reading = readCaseFile(file.bytes, data, label);
   for (const CaseFileProblem& p : reading.problems) {
     loaded.errors +=
         "tavro: " + file.name + ":" + std::to_string(p.line) + ": " + p.what + "\n";
@@ -97,18 +98,20 @@ LoadedCase loadCase(const InputFile& file, CouplingData& data) {
   return loaded;
 }
 
-LoadedCase loadLink(const std::string& link, CouplingData& data) {
+LoadedCase loadLink(const std::string& link, CouplingData& data, CaseLabel* label) {
   const std::size_t hash = link.find('#');
   const std::string fragment = hash == std::string::npos ? link : link.substr(hash + 1);
   CouplingData read = data;
+  CaseLabel labelRead;
   LoadedCase loaded;
-  for (const std::string& part : readCaseLink(fragment, read))
+  for (const std::string& part : readCaseLink(fragment, read, &labelRead))
     loaded.errors += "tavro: --case: nicht gelesen: " + part + "\n";
   if (!loaded.errors.empty()) {
     loaded.status = 2;
     return loaded;
   }
   data = read;
+  if (label != nullptr) *label = labelRead;
   loaded.loaded = true;
   return loaded;
 }
@@ -137,7 +140,8 @@ BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
   for (const InputFile& file : cases) {
     CouplingData data{};
     resetToDefaults(data);
-    const LoadedCase loaded = loadCase(file, data);
+    CaseLabel label;
+    const LoadedCase loaded = loadCase(file, data, &label);
     run.errors += loaded.errors;
     inputError = inputError || loaded.status == 1;
     notLoaded = notLoaded || loaded.status == 2;
@@ -151,11 +155,12 @@ BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
     }
     switch (options.format) {
       case Options::Format::kCsv:
-        run.output += csvRow(file.name, data, results);
+        run.output += csvRow(file.name, label, data, results);
         break;
       case Options::Format::kJson: {
         JsonWriter json;
-        json.beginObject().key("file").string(file.name).key("case");
+        json.beginObject().key("file").string(file.name);
+        json.key("name").string(label.name).key("size").string(label.size).key("case");
         writeCase(json, data);
         json.key("results");
         writeResults(json, results);
@@ -182,6 +187,8 @@ BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
       }
       case Options::Format::kText: {
         run.output += "== " + file.name + "\n";
+        if (!label.name.empty()) run.output += "Bezeichnung: " + label.name + "\n";
+        if (!label.size.empty()) run.output += "Baugroesse: " + label.size + "\n";
         CheckResults scratch{};
         for (const std::string& page :
              pagesOf([&](Console& c) { computeCommand(c, data, scratch); }))

@@ -30,17 +30,20 @@ bool isExample(const CouplingData& data) {
   return sameCase(data, example);
 }
 
-}  // namespace
-
-std::string caseMessage(const CouplingData& data) {
-  JsonWriter json;
-  json.beginObject().key("case");
+// The members of caseMessage, for an open object.
+void writeCaseMembers(JsonWriter& json, const CouplingData& data,
+                      const CaseLabel& label) {
+  json.key("case");
   writeCase(json, data);
   json.key("printed").beginObject();
   writePrintedCase(json, data);
   json.endObject();
-  json.key("link").string(caseLink(data)).key("example").boolean(isExample(data));
-  json.key("file").string(writeCaseFile(data));
+  // A name or a size is the user's too: a named case is no longer the example.
+  const bool example = isExample(data) && label.name.empty() && label.size.empty();
+  json.key("link").string(caseLink(data, label)).key("example").boolean(example);
+  json.key("file").string(writeCaseFile(data, label));
+  json.key("name").string(label.name).key("size").string(label.size);
+  json.key("fileName").string(caseFileName(label.name));
   // The drive train without the coupling's six values, which a series of
   // sizes brings: "TLN 480 Nm, n 1480 1/min, ...".
   std::string drive;
@@ -51,8 +54,34 @@ std::string caseMessage(const CouplingData& data) {
     drive += (drive.empty() ? "" : ", ") + fieldLabel(field) + " " +
              printedWithUnit(data, field);
   }
-  json.key("drive").string(drive).endObject();
-  return json.text();
+  json.key("drive").string(drive);
+}
+
+}  // namespace
+
+std::string caseMessage(const CouplingData& data, const CaseLabel& label) {
+  JsonWriter json;
+  json.beginObject();
+  writeCaseMembers(json, data, label);
+  return json.endObject().text();
+}
+
+std::string namedCaseMessage(std::string_view link, std::string_view name) {
+  CouplingData data{};
+  resetToDefaults(data);
+  CaseLabel label;
+  readCaseLink(link, data, &label);
+  const bool taken = readLabelText(name, label.name);
+  JsonWriter json;
+  json.beginObject();
+  writeCaseMembers(json, data, label);
+  json.key("refused");
+  if (taken) {
+    json.null();
+  } else {
+    json.string("Die Bezeichnung ist eine Zeile Text ohne Steuerzeichen.");
+  }
+  return json.endObject().text();
 }
 
 std::string checkMessage(const CouplingData& data, const CheckResults& results) {
@@ -109,7 +138,8 @@ std::string waitMessage(Wait what, const Field* field, const CouplingData& now,
   json.beginObject().key("field").string(field->name);
   json.key("value").number(fieldValue(now, *field));
   json.key("printed").string(printedValue(now, *field));
-  json.key("description").string(field->description).key("unit").string(field->unit);
+  json.key("description").string(field->description);
+  json.key("explanation").string(field->explanation).key("unit").string(field->unit);
   json.key("switch").boolean(field->isSwitch);
   json.key("keep").string(exactValue(before, *field));
   json.endObject().endObject();
