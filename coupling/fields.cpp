@@ -78,9 +78,9 @@ const Field kFields[20] = {
          "darf; aus dem Katalog des Kupplungsherstellers für die Baugröße."),
     real("ST", "Temperaturfaktor", "", &CouplingData::ST,
          "Wie sehr die Temperatur an der Kupplung das elastische Element schwächt: "
-         "1 bei Raumtemperatur, mit der Temperatur steigend, so schnell wie der "
-         "Werkstoff des Elements es verlangt; der Hersteller nennt den Wert für "
-         "seinen Werkstoff (bis etwa 2,5 nahe der zulässigen Temperatur)."),
+         "1 bei Raumtemperatur, darüber so steil steigend, wie der Werkstoff es "
+         "verlangt; der Hersteller nennt den Wert für seinen Werkstoff (bis etwa "
+         "2,5 nahe der zulässigen Temperatur)."),
     real("SS", "Stoßfaktor", "", &CouplingData::SS,
          "Wie hart die Stöße sind: in den Auswahlhilfen der Hersteller etwa 1,2 "
          "für leichte bis 2,5 für schwere Stöße; den Wert nennt der Katalog."),
