@@ -44,6 +44,10 @@ void writeCaseMembers(JsonWriter& json, const CouplingData& data,
   json.key("file").string(writeCaseFile(data, label));
   json.key("name").string(label.name).key("size").string(label.size);
   json.key("fileName").string(caseFileName(label.name));
+  std::string heading;
+  if (!label.name.empty()) heading += "Bezeichnung: " + label.name + "\n";
+  if (!label.size.empty()) heading += "Baugröße: " + label.size + "\n";
+  json.key("heading").string(heading);
   // The drive train without the coupling's six values, which a series of
   // sizes brings: "TLN 480 Nm, n 1480 1/min, ...".
   std::string drive;

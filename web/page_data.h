@@ -28,7 +28,10 @@
 // label, "file": the case as a case file (coupling/case_file.h), "drive": the case
 // without the coupling's six values, in words ("TLN 159 Nm, n 1500 1/min, ..."),
 // "name" and "size": its label ("" for none; the link and the file carry it
-// too), "fileName": the name "Fall speichern" gives its file (caseFileName)}
+// too), "fileName": the name "Fall speichern" gives its file (caseFileName),
+// "heading": the lines "Bezeichnung: ...\n" and "Baugröße: ...\n" (each only
+// when set; "" for neither) for the head of the report and of the saved
+// session}
 std::string caseMessage(const CouplingData& data, const CaseLabel& label = {});
 
 // The case of the link's fragment `link` (read over the example case, its
