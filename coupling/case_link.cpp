@@ -78,7 +78,7 @@ std::vector<std::string> readCaseLink(std::string_view fragment, CouplingData& d
     if ((name == "name" || name == "size") && equals < part.size()) {
       std::string text;
       if (!readLabelText(decode(part.substr(equals + 1)), text)) {
-        ignored.push_back(decode(part));
+        ignored.emplace_back(part);  // as written: decoded, it may break a line
       } else if (label != nullptr) {
         (name == "name" ? label->name : label->size) = text;
       }

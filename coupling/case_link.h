@@ -27,6 +27,7 @@ std::string caseLink(const CouplingData& data, const CaseLabel& label = {});
 // the switches take any 32-bit integer) changes nothing and is returned, decoded, in the
 // order found. Links that carry printed ("%g") values read as they always did.
 // "name" and "size" go into `label` (read as readLabelText reads them, else
-// returned as ignored); without a `label` they are passed over.
+// returned as ignored, as written in the link); without a `label` they are
+// passed over.
 std::vector<std::string> readCaseLink(std::string_view fragment, CouplingData& data,
                                       CaseLabel* label = nullptr);

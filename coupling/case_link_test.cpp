@@ -127,7 +127,7 @@ TEST(CaseLink, CarriesTheLabelPercentEncodedAfterTheFields) {
   // parts are passed over.
   CaseLabel back;
   EXPECT_EQ(readCaseLink("name=a%0Ab&size=B4", data, &back),
-            std::vector<std::string>{"name=a\nb"});
+            std::vector<std::string>{"name=a%0Ab"});
   EXPECT_EQ(back.name, "");
   EXPECT_EQ(back.size, "B4");
   EXPECT_TRUE(readCaseLink("name=P&size=B4", data).empty());
