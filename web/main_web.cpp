@@ -165,8 +165,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE void tavroFileText() {
 }
 
 // The case file in Module.tavroTable (bytes) read over the example case:
-// answers {"link": the case as a link's fragment with its label, or null when the file is
-// not loaded, "problems": ["Zeile 3: ..."], "missing": the fields it left out}.
+// answers {"link": the case as a link's fragment with its label, or null
+// when the file is not loaded, "problems": ["Zeile 3: ..."], "missing": the
+// fields it left out}.
 extern "C" EMSCRIPTEN_KEEPALIVE void tavroCaseFile() {
   CouplingData data{};
   resetToDefaults(data);
@@ -196,12 +197,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE void tavroNamedCase() {
 }
 
 // The size `index` of the series read last as sizeLink gives it, for the
-// running instance's Module.tavroSize: answered as a JSON string in a list.
+// running instance's Module.tavroSize: answered as a JSON string in a list
+// (an empty list for no such size).
 extern "C" EMSCRIPTEN_KEEPALIVE void tavroSizeLink(int index) {
-  const std::vector<CouplingSize>& sizes = held.reader->series().sizes;
+  std::vector<std::string> answer;  // none for a size not read
   const auto k = static_cast<std::size_t>(std::max(index, 0));
-  hand("tavroAnswer", listMessage(k < sizes.size() ? std::vector{sizeLink(sizes[k])}
-                                                   : std::vector<std::string>{}));
+  if (held.reader && k < held.reader->series().sizes.size())
+    answer.push_back(sizeLink(held.reader->series().sizes[k]));
+  hand("tavroAnswer", listMessage(answer));
 }
 
 // The built-in example series, answered as a JSON string in a list.
