@@ -62,7 +62,7 @@ std::string sizesText(const CouplingData& data, const Series& series,
 
 }  // namespace
 
-LoadedCase loadCase(const InputFile& file, CouplingData& data) {
+LoadedCase loadCase(const InputFile& file, CouplingData& data, CaseLabel* label) {
   LoadedCase loaded;
   if (!file.read) {
     loaded.status = 1;
@@ -70,7 +70,7 @@ LoadedCase loadCase(const InputFile& file, CouplingData& data) {
     return loaded;
   }
   const std::string shown = asUtf8(file.name);
-  const CaseFileReading reading = readCaseFile(file.bytes, data);
+  const CaseFileReading reading = readCaseFile(file.bytes, data, label);
   for (const CaseFileProblem& p : reading.problems) {
     loaded.errors +=
         "tavro: " + shown + ":" + std::to_string(p.line) + ": " + p.what + "\n";
@@ -91,18 +91,20 @@ LoadedCase loadCase(const InputFile& file, CouplingData& data) {
   return loaded;
 }
 
-LoadedCase loadLink(const std::string& link, CouplingData& data) {
+LoadedCase loadLink(const std::string& link, CouplingData& data, CaseLabel* label) {
   const std::size_t hash = link.find('#');
   const std::string fragment = hash == std::string::npos ? link : link.substr(hash + 1);
   CouplingData read = data;
+  CaseLabel labelRead;
   LoadedCase loaded;
-  for (const std::string& part : readCaseLink(fragment, read))
+  for (const std::string& part : readCaseLink(fragment, read, &labelRead))
     loaded.errors += "tavro: --case: nicht gelesen: " + asUtf8(part) + "\n";
   if (!loaded.errors.empty()) {
     loaded.status = 2;
     return loaded;
   }
   data = read;
+  if (label != nullptr) *label = labelRead;
   loaded.loaded = true;
   return loaded;
 }
@@ -162,7 +164,8 @@ BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
     const std::string name = asUtf8(file.name);
     CouplingData data{};
     resetToDefaults(data);
-    const LoadedCase loaded = loadCase(file, data);
+    CaseLabel label;
+    const LoadedCase loaded = loadCase(file, data, &label);
     inputError = inputError || loaded.status == 1;
     notLoaded = notLoaded || loaded.status == 2;
     if (!loaded.loaded) {
@@ -180,11 +183,12 @@ BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
     switch (options.format) {
       case Options::Format::kCsv:
       case Options::Format::kCsvDe:
-        output = csvRow(csv, name, data, results);
+        output = csvRow(csv, name, label, data, results);
         break;
       case Options::Format::kJson: {
         JsonWriter json;
-        json.beginObject().key("file").string(name).key("case");
+        json.beginObject().key("file").string(name);
+        json.key("name").string(label.name).key("size").string(label.size).key("case");
         writeCase(json, data);
         json.key("results");
         writeResults(json, results);
@@ -211,6 +215,8 @@ BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
       }
       case Options::Format::kText: {
         output = "== " + name + "\n";
+        if (!label.name.empty()) output += "Bezeichnung: " + label.name + "\n";
+        if (!label.size.empty()) output += "Baugroesse: " + label.size + "\n";
         CheckResults scratch{};
         for (const std::string& page :
              pagesOf([&](Console& c) { computeCommand(c, data, scratch); }))

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/options.h"
+#include "coupling/case_label.h"
 #include "coupling/coupling_data.h"
 
 // Checking case files without the menu (tavro --check), for scripts: pure,
@@ -45,14 +46,17 @@ BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
 
 // The case of a case file for the session, with what to say on standard
 // error: the file's bad lines (then `loaded` is false), or the fields it
-// left out.
+// left out. The file's label goes into `label` when there is one (a name
+// left out is no field left out).
 struct LoadedCase {
   bool loaded = false;
   int status = 0;  // when not loaded: 1 not readable, 2 not a case
   std::string errors;
 };
-LoadedCase loadCase(const InputFile& file, CouplingData& data);
+LoadedCase loadCase(const InputFile& file, CouplingData& data,
+                    CaseLabel* label = nullptr);
 
 // The case of a link, or of its fragment (the part after "#"), for the
 // session; refused like a file when a part of it is bad.
-LoadedCase loadLink(const std::string& link, CouplingData& data);
+LoadedCase loadLink(const std::string& link, CouplingData& data,
+                    CaseLabel* label = nullptr);

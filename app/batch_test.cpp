@@ -87,8 +87,9 @@ TEST(Batch, ChecksPrintTheComputePagesAndTellByTheirStatus) {
 }
 
 TEST(Batch, JsonCsvAndSeriesAsScriptsReadThem) {
-  const std::vector<InputFile> cases = {
-      file("pumpe, alt.txt", "TLN = 100\nTKmax = 1300\n")};
+  const std::vector<InputFile> cases = {file(
+      "pumpe, alt.txt",
+      "Bezeichnung = Pumpe \"P-1\", alt # 2\nTLN = 100\nTKmax = 1300\nBaugröße = B6\n")};
   const InputFile series =
       file("reihe.csv",
            "Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\nB4;265;530;69;2689;0,8;12\n"
@@ -98,10 +99,12 @@ TEST(Batch, JsonCsvAndSeriesAsScriptsReadThem) {
   EXPECT_EQ(csv.status, 0);
   EXPECT_EQ(
       csv.output,
-      "file,TLN,n,i,JA,JL,excitationSide,startLoaded,TAS,TAI,TLS,TLI,TKN,TKmax,TKW,Cdyn,"
-      "psi,PKW,ST,SS,SZ,TLNmax,TSAmax,TSLmax,TSmax,fe,nR,VR,Vfi,Sf,TWi,TWimax,PWi,"
+      "file,name,size,TLN,n,i,JA,JL,excitationSide,startLoaded,TAS,TAI,TLS,TLI,TKN,TKmax,"
+      "TKW,Cdyn,psi,PKW,ST,SS,SZ,TLNmax,TSAmax,TSLmax,TSmax,fe,nR,VR,Vfi,Sf,TWi,TWimax,"
+      "PWi,"
       "PWimax,okay TLNmax,okay TSAmax,okay TSLmax,okay TSmax,okay TWimax,okay PWimax\r\n"
-      "\"pumpe, alt.txt\",100,1500,2,2.3,1,0,0,239,80,477,0,265,1300,69,2689,0.8,12,1.2,"
+      "\"pumpe, alt.txt\",\"Pumpe \"\"P-1\"\", alt # 2\",B6,"
+      "100,1500,2,2.3,1,0,0,239,80,477,0,265,1300,69,2689,0.8,12,1.2,"
       "1.8,1,120,156.43636363636364,838.1018181818181,228.47946545454545,"
       "9.885726366737822,296.57179100213466,7.853981625,0.04100918319996658,"
       "2.23606797749979,0.9941620169688868,2.6676166207088765,0.007351120237885053,"
@@ -111,6 +114,8 @@ TEST(Batch, JsonCsvAndSeriesAsScriptsReadThem) {
   options.series = "reihe.csv";
   const BatchRun text = runChecks(options, cases, &series);
   EXPECT_EQ(text.status, 0);
+  EXPECT_TRUE(text.output.starts_with(
+      "== pumpe, alt.txt\nBezeichnung: Pumpe \"P-1\", alt # 2\nBaugroesse: B6\n"));
   EXPECT_EQ(text.output.substr(text.output.find("Baugroessen")),
             "Baugroessen aus reihe.csv:\n"
             "B4:  I 45 %  II A 30 %  II L 158 %  III 43 %  Wechs. 4 %  Dämpf. 0 %  passt "
@@ -123,7 +128,8 @@ TEST(Batch, JsonCsvAndSeriesAsScriptsReadThem) {
   options.format = Options::Format::kJson;
   const BatchRun json = runChecks(options, cases, &series);
   EXPECT_TRUE(json.output.starts_with(
-      "{\"file\":\"pumpe, alt.txt\",\"case\":{\"TLN\":100,\"n\":1500,\"i\":2,"));
+      "{\"file\":\"pumpe, alt.txt\",\"name\":\"Pumpe \\\"P-1\\\", alt # 2\","
+      "\"size\":\"B6\",\"case\":{\"TLN\":100,\"n\":1500,\"i\":2,"));
   EXPECT_NE(json.output.find(
                 ",\"checks\":[{\"value\":120,\"limit\":265,\"okay\":true,"
                 "\"share\":\"45 %\",\"verdict\":\"okay!\",\"valueName\":\"TLNmax\","),

@@ -32,6 +32,8 @@ std::string csvHeader(const CsvStyle& style) {
                                           "file"
                                         : "file";
   const auto column = [&](const std::string& name) { out += style.separator + name; };
+  column("name");
+  column("size");
   for (const Field& f : kFields) column(f.name);
   for (const PrintedResult& r : kPrintedResults) column(r.name);
   column("PWimax");
@@ -39,10 +41,12 @@ std::string csvHeader(const CsvStyle& style) {
   return out + "\r\n";
 }
 
-std::string csvRow(const CsvStyle& style, const std::string& file,
+std::string csvRow(const CsvStyle& style, const std::string& file, const CaseLabel& label,
                    const CouplingData& data, const CheckResults& results) {
   std::string out = csvField(style, file);
   const auto column = [&](const std::string& text) { out += style.separator + text; };
+  column(csvField(style, label.name));
+  column(csvField(style, label.size));
   for (const Field& f : kFields) column(number(style, exactValue(data, f)));
   for (const PrintedResult& r : kPrintedResults)
     column(number(style, shortestReal(results.*r.value)));

@@ -3,11 +3,13 @@
 #include <string>
 
 #include "check/din740.h"
+#include "coupling/case_label.h"
 #include "coupling/coupling_data.h"
 
 // Cases and their checks as CSV, a header and a row per case, for scripts
 // (tavro --check --format csv) and for spreadsheets (--format csv-de).
-// Columns: file, the twenty fields (coupling/fields.h), the twelve printed
+// Columns: file, the case's name and the size taken over (coupling/case_label.h),
+// the twenty fields (coupling/fields.h), the twelve printed
 // results (check/check_json.h), PWimax (the damping check's value), then
 // "okay " and each check's value name with "okay" or "nicht okay". Lines end
 // in CR LF; a field holding the separator, a quote or a line end stands in
@@ -28,8 +30,8 @@ inline constexpr CsvStyle kCsvGerman{';', ',', true};
 
 std::string csvHeader(const CsvStyle& style);
 
-// The row of the case `data` read from `file` (UTF-8) whose check gave
-// `results`; numbers as console/number.h's shortestReal writes them, with
-// the style's decimal mark ("nan" and "inf" as they are).
-std::string csvRow(const CsvStyle& style, const std::string& file,
+// The row of the case `data`, named by `label`, read from `file` (UTF-8)
+// whose check gave `results`; numbers as console/number.h's shortestReal writes them,
+// with the style's decimal mark ("nan" and "inf" as they are).
+std::string csvRow(const CsvStyle& style, const std::string& file, const CaseLabel& label,
                    const CouplingData& data, const CheckResults& results);

@@ -242,3 +242,85 @@ TEST(CaseFile, GivesBackAnyFiniteCaseBitForBit) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CaseFile, ExplainsEveryFieldAndItsTemplateReadsBack) {
+  for (const Field& f : kFields) {
+    SCOPED_TRACE(f.name);
+    EXPECT_GT(std::string(f.explanation).size(), 30U);
+  }
+  CouplingData example{};
+  resetToDefaults(example);
+  const std::string text = writeCaseFile(example);
+  EXPECT_NE(text.find("\nBezeichnung =\nBaugröße =\n"), std::string::npos);
+  EXPECT_NE(text.find("# Anlauffaktor\n# Wie oft der Antrieb je Stunde anläuft:"),
+            std::string::npos);
+  CouplingData back{};  // nothing like the example, so every field must be read
+  CaseLabel label{"alt", "alt"};
+  const CaseFileReading reading = readCaseFile(text, back, &label);
+  EXPECT_TRUE(reading.problems.empty());
+  EXPECT_TRUE(reading.missing.empty());
+  EXPECT_TRUE(sameCase(back, example));
+  EXPECT_EQ(label.name, "");
+  EXPECT_EQ(label.size, "");
+}
+
+TEST(CaseFile, KeepsAnyNameAndSizeAsTheyAre) {
+  CouplingData data{};
+  resetToDefaults(data);
+  data.TKN = 650;
+  for (const CaseLabel& label : {
+           CaseLabel{"Pumpe P-101, Motor 90 kW", "B6"},
+           CaseLabel{"\"Zitat\" = Wert # kein Kommentar", "GR 28/38 \"A\" # 2"},
+           CaseLabel{std::string(200, 'x'), ""},
+           CaseLabel{"Rührwerk Größe ½ – 東京", "Baugröße 7"},
+           CaseLabel{"#", "="},
+       }) {
+    SCOPED_TRACE(label.name);
+    const std::string text = writeCaseFile(data, label);
+    CouplingData back{};
+    resetToDefaults(back);
+    CaseLabel read;
+    const CaseFileReading reading = readCaseFile(text, back, &read);
+    ASSERT_TRUE(reading.problems.empty()) << reading.problems[0].what;
+    EXPECT_TRUE(sameCase(back, data));
+    EXPECT_EQ(read.name, label.name);
+    EXPECT_EQ(read.size, label.size);
+  }
+}
+
+TEST(CaseFile, ReadsTheLabelLinesOrNamesWhatIsWrongWithThem) {
+  const struct {
+    std::string text;
+    std::string problem;  // "" for loaded
+    CaseLabel label;
+  } cases[] = {
+      {"TLN = 100\n", "", {"", ""}},  // an older file
+      {"Bezeichnung = P #1 = 2\r\nBaugroesse =   B4  \r\n", "", {"P #1 = 2", "B4"}},
+      {"  # Bezeichnung = P\nBaugröße=B4 # x\n", "", {"", "B4 # x"}},
+      {"Bezeichnung = a\nBezeichnung = b\n", "2: Bezeichnung steht schon in Zeile 1", {}},
+      {"Baugröße = a\nBaugroesse = b\n", "2: Baugroesse steht schon in Zeile 1", {}},
+      {"Bezeichnung = a\fb\n", "1: Bezeichnung: Steuerzeichen im Text", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    CouplingData data{};
+    resetToDefaults(data);
+    CaseLabel label{"alt", "alt"};
+    const CaseFileReading reading = readCaseFile(c.text, data, &label);
+    if (c.problem.empty()) {
+      EXPECT_TRUE(reading.problems.empty());
+      EXPECT_EQ(label.name, c.label.name);
+      EXPECT_EQ(label.size, c.label.size);
+    } else {
+      ASSERT_EQ(reading.problems.size(), 1U);
+      EXPECT_EQ(
+          std::to_string(reading.problems[0].line) + ": " + reading.problems[0].what,
+          c.problem);
+      EXPECT_EQ(label.name, "alt");
+    }
+  }
+}
+
+}  // namespace

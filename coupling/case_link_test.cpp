@@ -107,4 +107,30 @@ TEST(CaseLink, NamesWhatItIgnoresAsItsText) {
   EXPECT_TRUE(std::signbit(data.TLI));
 }
 
+TEST(CaseLink, CarriesTheLabelPercentEncodedAfterTheFields) {
+  CouplingData data{};
+  resetToDefaults(data);
+  EXPECT_EQ(caseLink(data, {}), caseLink(data));
+  EXPECT_TRUE(caseLink(data, {"Pumpe P-101, Motor 90 kW", "Größe 7"})
+                  .ends_with("&SZ=1&name=Pumpe%20P-101%2C%20Motor%2090%20kW"
+                             "&size=Gr%C3%B6%C3%9Fe%207"));
+  for (const CaseLabel& label : {CaseLabel{"a&b=c#d%20 \"e\" +", ""},
+                                 CaseLabel{std::string(200, 'z'), "東京 ½"}}) {
+    CaseLabel back;
+    CouplingData read{};
+    EXPECT_TRUE(readCaseLink(caseLink(data, label), read, &back).empty());
+    EXPECT_TRUE(sameCase(read, data));
+    EXPECT_EQ(back.name, label.name);
+    EXPECT_EQ(back.size, label.size);
+  }
+  // A name that is no name is named as ignored; without a label the two
+  // parts are passed over.
+  CaseLabel back;
+  EXPECT_EQ(readCaseLink("name=a%0Ab&size=B4", data, &back),
+            std::vector<std::string>{"name=a%0Ab"});
+  EXPECT_EQ(back.name, "");
+  EXPECT_EQ(back.size, "B4");
+  EXPECT_TRUE(readCaseLink("name=P&size=B4", data).empty());
+}
+
 }  // namespace

@@ -11,6 +11,10 @@ struct Field {
   const char* name;            // the display pages' symbol; the two switches
                                // by their CouplingData names
   const char* description;     // what it is, in German words for the page
+  const char* explanation;     // German sentences for whoever fills it in:
+                               // what the value means and where it comes
+                               // from; shown at its prompt on the page and
+                               // written above it in a case file
   const char* unit;            // "Nm", "1/min", "kgm²", "Nm/rad", "W"; "" for none
   double CouplingData::*real;  // the field, when it is a real
   int CouplingData::*integer;  // the field, when it is an integer

@@ -23,6 +23,7 @@
 #include "console/json_syntax.h"
 #include "console/number.h"
 #include "coupling/case_file.h"
+#include "coupling/case_label.h"
 #include "coupling/case_link.h"
 #include "coupling/fields.h"
 #include "coupling/series.h"
@@ -127,5 +128,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const CouplingData before = opened;
   if (!readCaseFile(bytes, opened).problems.empty() && !sameCase(opened, before))
     std::abort();
+
+  // The bytes as a case's name: taken or refused; a name taken comes back
+  // from a link and a case file as it went in.
+  CaseLabel label;
+  if (readLabelText(bytes, label.name)) {
+    label.size = label.name;
+    CaseLabel fromLink;
+    CaseLabel fromLabelled;
+    if (!readCaseLink(caseLink(raw, label), back, &fromLink).empty() ||
+        !readCaseFile(writeCaseFile(raw, label), fromFile, &fromLabelled)
+             .problems.empty() ||
+        fromLink.name != label.name || fromLabelled.name != label.name ||
+        fromLabelled.size != label.size)
+      std::abort();
+    mustParse(namedCaseMessage(caseLink(raw, label), bytes));
+  }
+  static_cast<void>(caseFileName(bytes));
   return 0;
 }

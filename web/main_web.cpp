@@ -21,6 +21,7 @@
 #include "coupling/text.h"
 #include "terminal/terminal.h"
 #include "web/page_data.h"
+#include "web/running_label.h"
 
 namespace {
 
@@ -41,6 +42,15 @@ EM_JS(int, pageTextSize, (const char* name), {
 EM_JS(void, pageText, (const char* name, char* buffer, int size), {
   HEAPU8.set(Module[UTF8ToString(name)].subarray(0, size), buffer);
 });
+
+// Whether the page has set its text `name` (a Uint8Array); takes it back
+// (null) when `take`.
+EM_JS(int, pageHasText, (const char* name, int take), {
+  const key = UTF8ToString(name);
+  const has = Module[key] instanceof Uint8Array;
+  if (has && take) Module[key] = null;
+  return has;
+});
 // clang-format on
 
 // Hands `json` to the page's handler `name`.
@@ -57,11 +67,20 @@ std::string textOfPage(const char* name, int most = INT_MAX) {
 
 // The page is handed the case after every command and, within a dialog,
 // before each wait once a line read changed it: the case on the screen is
-// what the page keeps for a reload.
+// what the page keeps for a reload. The run's label follows what the page
+// sets while the run waits: its field "Bezeichnung" as Module.tavroName
+// (bytes, kept), a size it takes over as Module.tavroSize (sizeLink's bytes,
+// taken once read); both are read at every command's end.
 class PageObserver : public SessionObserver {
  public:
+  explicit PageObserver(const RunningLabel& label) : label_(label) {}
   void caseChanged(const CouplingData& data) override {
     before_ = data;
+    if (pageHasText("tavroName", 0) != 0) label_.rename(textOfPage("tavroName"));
+    if (pageHasText("tavroSize", 0) != 0) {
+      label_.offerSize(textOfPage("tavroSize"));
+      pageHasText("tavroSize", 1);
+    }
     handCase(data);
   }
   void waiting(Wait what, const Field* field, const CouplingData& data,
@@ -76,17 +95,19 @@ class PageObserver : public SessionObserver {
  private:
   void handCase(const CouplingData& data) {
     handed_ = data;
-    hand("tavroCase", caseMessage(data));
+    hand("tavroCase", caseMessage(data, label_.update(data)));
   }
 
   CouplingData before_{};  // the case after the last command: a dialog's start
   CouplingData handed_{};  // the case the page was handed last
+  RunningLabel label_;
 };
 
-// The case the page asks for: the example case with what the link sets. A
-// link longer than any a case needs is not read at all (the program's memory
-// is small and fixed); the page then names its start as ignored.
-CouplingData startCase() {
+// The case the page asks for: the example case with what the link sets, its
+// label into `label`. A link longer than any a case needs is not read at all
+// (the program's memory is small and fixed); the page then names its start
+// as ignored.
+CouplingData startCase(CaseLabel& label) {
   constexpr int kLinkLimit = 16 * 1024;
   const int size = pageTextSize("tavroStartLink");
   CouplingData data{};
@@ -96,7 +117,7 @@ CouplingData startCase() {
     ignored.push_back(textOfPage("tavroStartLink", 40) + "… (" + std::to_string(size) +
                       " Bytes)");
   } else {
-    ignored = readCaseLink(textOfPage("tavroStartLink"), data);
+    ignored = readCaseLink(textOfPage("tavroStartLink"), data, &label);
   }
   hand("tavroIgnored", listMessage(ignored));
   return data;
@@ -155,16 +176,18 @@ extern "C" EMSCRIPTEN_KEEPALIVE void tavroFileText() {
 }
 
 // The case file in Module.tavroTable (bytes) read over the example case:
-// answers {"link": the case as a link's fragment, or null when the file is
-// not loaded, "problems": ["Zeile 3: ..."], "missing": the fields it left out}.
+// answers {"link": the case as a link's fragment with its label, or null
+// when the file is not loaded, "problems": ["Zeile 3: ..."], "missing": the
+// fields it left out}.
 extern "C" EMSCRIPTEN_KEEPALIVE void tavroCaseFile() {
   CouplingData data{};
   resetToDefaults(data);
-  const CaseFileReading reading = readCaseFile(textOfPage("tavroTable"), data);
+  CaseLabel label;
+  const CaseFileReading reading = readCaseFile(textOfPage("tavroTable"), data, &label);
   JsonWriter json;
   json.beginObject().key("link");
   if (reading.problems.empty()) {
-    json.string(caseLink(data));
+    json.string(caseLink(data, label));
   } else {
     json.null();
   }
@@ -176,15 +199,35 @@ extern "C" EMSCRIPTEN_KEEPALIVE void tavroCaseFile() {
   hand("tavroAnswer", json.endArray().endObject().text());
 }
 
+// The case of the link in Module.tavroLink named with the page's field in
+// Module.tavroName (both bytes), for "Fall speichern", "Link kopieren" and
+// the tab's kept case: answers namedCaseMessage (its "file", "fileName",
+// "link", "name", "size", "refused").
+extern "C" EMSCRIPTEN_KEEPALIVE void tavroNamedCase() {
+  hand("tavroAnswer", namedCaseMessage(textOfPage("tavroLink"), textOfPage("tavroName")));
+}
+
+// The size `index` of the series read last as sizeLink gives it, for the
+// running instance's Module.tavroSize: answered as a JSON string in a list
+// (an empty list for no such size).
+extern "C" EMSCRIPTEN_KEEPALIVE void tavroSizeLink(int index) {
+  std::vector<std::string> answer;  // none for a size not read
+  const auto k = static_cast<std::size_t>(std::max(index, 0));
+  if (held.reader && k < held.reader->series().sizes.size())
+    answer.push_back(sizeLink(held.reader->series().sizes[k]));
+  hand("tavroAnswer", listMessage(answer));
+}
+
 // The built-in example series, answered as a JSON string in a list.
 extern "C" EMSCRIPTEN_KEEPALIVE void tavroExampleSeries() {
   hand("tavroAnswer", listMessage({kExampleSeries}));
 }
 
 int main() {
-  const CouplingData start = startCase();
+  CaseLabel label;
+  const CouplingData start = startCase(label);
   Terminal terminal;
-  PageObserver observer;
+  PageObserver observer(RunningLabel(label, start));
   runSession(terminal, start, &observer);
   return 0;
 }

@@ -30,21 +30,22 @@ bool isExample(const CouplingData& data) {
   return sameCase(data, example);
 }
 
-}  // namespace
-
-std::string caseMessage(const CouplingData& data) {
-  JsonWriter json;
-  json.beginObject().key("case");
+// The members of caseMessage, for an open object.
+void writeCaseMembers(JsonWriter& json, const CouplingData& data,
+                      const CaseLabel& label) {
+  json.key("case");
   writeCase(json, data);
   json.key("printed").beginObject();
   writePrintedCase(json, data);
   json.endObject();
-  json.key("link").string(caseLink(data)).key("example").boolean(isExample(data));
+  // A name or a size is the user's too: a named case is no longer the example.
+  const bool example = isExample(data) && label.name.empty() && label.size.empty();
+  json.key("link").string(caseLink(data, label)).key("example").boolean(example);
   // A value that is not finite would make a file no reader takes.
   json.key("file");
   const Field* unsaved = nonFiniteField(data);
   if (unsaved == nullptr) {
-    json.string(writeCaseFile(data)).key("notSaved").null();
+    json.string(writeCaseFile(data, label)).key("notSaved").null();
   } else {
     json.null()
         .key("notSaved")
@@ -52,6 +53,12 @@ std::string caseMessage(const CouplingData& data) {
                 printedValue(data, *unsaved) +
                 ", keine endliche Zahl; eine Falldatei nimmt nur endliche Werte.");
   }
+  json.key("name").string(label.name).key("size").string(label.size);
+  json.key("fileName").string(caseFileName(label.name));
+  std::string heading;
+  if (!label.name.empty()) heading += "Bezeichnung: " + label.name + "\n";
+  if (!label.size.empty()) heading += "Baugröße: " + label.size + "\n";
+  json.key("heading").string(heading);
   // The drive train without the coupling's six values, which a series of
   // sizes brings: "TLN 480 Nm, n 1480 1/min, ...".
   std::string drive;
@@ -62,8 +69,34 @@ std::string caseMessage(const CouplingData& data) {
     drive += (drive.empty() ? "" : ", ") + fieldLabel(field) + " " +
              printedWithUnit(data, field);
   }
-  json.key("drive").string(drive).endObject();
-  return json.text();
+  json.key("drive").string(drive);
+}
+
+}  // namespace
+
+std::string caseMessage(const CouplingData& data, const CaseLabel& label) {
+  JsonWriter json;
+  json.beginObject();
+  writeCaseMembers(json, data, label);
+  return json.endObject().text();
+}
+
+std::string namedCaseMessage(std::string_view link, std::string_view name) {
+  CouplingData data{};
+  resetToDefaults(data);
+  CaseLabel label;
+  readCaseLink(link, data, &label);
+  const bool taken = readLabelText(name, label.name);
+  JsonWriter json;
+  json.beginObject();
+  writeCaseMembers(json, data, label);
+  json.key("refused");
+  if (taken) {
+    json.null();
+  } else {
+    json.string("Die Bezeichnung ist eine Zeile Text ohne Steuerzeichen.");
+  }
+  return json.endObject().text();
 }
 
 std::string checkMessage(const CouplingData& data, const CheckResults& results) {
@@ -120,7 +153,8 @@ std::string waitMessage(Wait what, const Field* field, const CouplingData& now,
   json.beginObject().key("field").string(field->name);
   json.key("value").number(fieldValue(now, *field));
   json.key("printed").string(printedValue(now, *field));
-  json.key("description").string(field->description).key("unit").string(field->unit);
+  json.key("description").string(field->description);
+  json.key("explanation").string(field->explanation).key("unit").string(field->unit);
   json.key("switch").boolean(field->isSwitch);
   json.key("keep").string(exactValue(before, *field));
   json.endObject().endObject();

@@ -8,6 +8,7 @@
 
 #include "check/din740.h"
 #include "console/console.h"
+#include "coupling/case_label.h"
 #include "coupling/coupling_data.h"
 #include "coupling/fields.h"
 #include "coupling/series.h"
@@ -23,12 +24,24 @@
 // TKN, TKmax, TKW, Cdyn, psi, PKW, ST, SS, SZ.
 
 // {"case": {...}, "printed": {...}, "link": the case as a link's fragment
-// (coupling/case_link.h), "example": true when it is the built-in example case,
-// "file": the case as a case file (coupling/case_file.h), or null when a
+// (coupling/case_link.h), "example": true when it is the built-in example case without a
+// label, "file": the case as a case file (coupling/case_file.h), or null when a
 // value is not finite, "notSaved": null, or then why it is not saved, naming
 // the field ("Fall nicht gespeichert: TLS hält inf, ..."), "drive": the case
-// without the coupling's six values, in words ("TLN 159 Nm, n 1500 1/min, ...")}
-std::string caseMessage(const CouplingData& data);
+// without the coupling's six values, in words ("TLN 159 Nm, n 1500 1/min, ..."),
+// "name" and "size": its label ("" for none; the link and the file carry it
+// too), "fileName": the name "Fall speichern" gives its file (caseFileName),
+// "heading": the lines "Bezeichnung: ...\n" and "Baugröße: ...\n" (each only
+// when set; "" for neither) for the head of the report and of the saved
+// session}
+std::string caseMessage(const CouplingData& data, const CaseLabel& label = {});
+
+// The case of the link's fragment `link` (read over the example case, its
+// label included) named `name`, the text of the page's field: its
+// caseMessage with "refused": null, or, when `name` is no name
+// (readLabelText: a line break, a control character), with the link's own
+// name and "refused": a German sentence saying why.
+std::string namedCaseMessage(std::string_view link, std::string_view name);
 
 // {"version", "case", "results" (TLNmax TSAmax TSLmax TSmax fe nR VR Vfi Sf
 // TWi TWimax PWi), "names" (what the six checks are called, in order:
@@ -43,7 +56,8 @@ std::string checkMessage(const CouplingData& data, const CheckResults& results);
 
 // What the program waits for: {"wait": "menu", "key", "page" or "number",
 // "prompt": null, or at a number prompt {"field" (its name), "value" and
-// "printed" (what it holds now in `now`), "description", "unit", "switch"
+// "printed" (what it holds now in `now`), "description", "explanation"
+// (what the value means and where it comes from), "unit", "switch"
 // (true for a 0/1 field), "keep"
 // (the shortest exact text of what it held in `before`, the case when the
 // dialog began)}, "notice": what to say of the last line typed at a prompt

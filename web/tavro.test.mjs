@@ -546,6 +546,36 @@ for (const [name, options] of Object.entries(browsers)) {
       assert.equal(withoutEchoes(await transcript(), typed.echoes), linux(typed.input));
     });
 
+    test('each prompt explains its value: beside the line on a desktop, a tap away on a phone', async () => {
+      const parts = () => page.$eval('#prompt-help', (e) => ({
+        what: e.querySelector('.what')?.offsetParent !== null, why: e.querySelector('.why')?.offsetParent !== null,
+        text: e.textContent, whole: e.scrollHeight <= e.clientHeight + 2 }));  // a descender's pixel
+      for (const width of [700, 1400]) {
+        await open(pageUrl, { width, height: 900 });
+        await type('e');
+        await page.waitForFunction(() => window.tavro.prompt()?.field === 'ST');
+        const shown = await parts();  // ST's explanation is the longest
+        assert.ok(shown.what && shown.why && shown.whole, JSON.stringify(shown));
+        assert.ok(shown.text.includes('1 bei Raumtemperatur'), shown.text);
+      }
+      if (name !== 'chromium') return;  // touch as Chromium emulates it
+      await open(pageUrl, { width: 390, height: 844, isMobile: true, hasTouch: true });
+      const dock = () => page.$eval('#dock', (e) => e.getBoundingClientRect().height);
+      const height = await dock();
+      assert.equal(await page.$eval('#why', (e) => e.hidden), true);
+      await page.tap('#keys button[data-key="e"]');
+      await page.waitForFunction(() => window.tavro.prompt()?.field === 'ST');
+      assert.deepEqual({ ...(await parts()), text: '' }, { what: true, why: false, text: '', whole: true });
+      await page.tap('#why');
+      const opened = await parts();
+      assert.ok(!opened.what && opened.why, JSON.stringify(opened));
+      assert.equal(await dock(), height);
+      assert.equal(await page.evaluate(() => document.activeElement.tagName), 'BODY');
+      await page.tap('#keys .keep');  // the next field shows its value first
+      await page.waitForFunction(() => window.tavro.prompt()?.field === 'SS');
+      assert.deepEqual({ ...(await parts()), text: '' }, { what: true, why: false, text: '', whole: true });
+    });
+
     test('a pasted series: each size checked as the Linux program checks it, "übernehmen" types it', async () => {
       const drive = ['a', '200 1000 3<enter>', 'c', '300 90 500 0<enter>'];
       const table = 'Typ\tTKN [kNm]\tTKmax [kNm]\tTKW\tCdyn [Nm/rad]\tpsi\tPKW [W]\n' +

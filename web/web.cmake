@@ -22,7 +22,7 @@ endif()
 # file system; memory grows with a long table.
 target_link_options(tavro PRIVATE
   -sASYNCIFY -sMODULARIZE -sEXPORT_NAME=createTavro -sINVOKE_RUN=0
-  -sEXPORTED_FUNCTIONS=_main,_tavroSeriesRead,_tavroSeriesCheck,_tavroFileText,_tavroCaseFile,_tavroExampleSeries
+  -sEXPORTED_FUNCTIONS=_main,_tavroSeriesRead,_tavroSeriesCheck,_tavroFileText,_tavroCaseFile,_tavroNamedCase,_tavroSizeLink,_tavroExampleSeries
   -sEXPORTED_RUNTIME_METHODS=ccall -sENVIRONMENT=web
   -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0 -sINITIAL_MEMORY=4MB -sALLOW_MEMORY_GROWTH=1
   -sTOTAL_STACK=256KB)
