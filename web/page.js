@@ -44,7 +44,7 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
   // A case other than the example, running or left by the last run, is not
   // lost to a closed tab or a reload without the browser asking first.
   window.addEventListener('beforeunload', (event) => {
-    const current = runs.current();
+    const current = runs.labelled();  // a name typed is the user's too
     const lastEnded = runs.lastEnded();
     if ((current && !current.example) || (lastEnded && !lastEnded.example && !lastEnded.stored)) {
       event.preventDefault();

@@ -156,6 +156,7 @@ window.tavroRuns = (() => {
     running = true;
     waiting = null;
     run = { origin: { ...origin, link }, ignored: [], first: null };
+    labelled = null;
     terminal.begin();
     // main's promise settles when the run ends: with its return value, or
     // with the ExitStatus of an exit() inside it (Ctrl-C).
@@ -302,9 +303,12 @@ window.tavroRuns = (() => {
     running: () => running,
     // True while the running case would be lost to another run: it is not
     // the example, and it was changed since its run started, or it is the
-    // tab's kept case, which no link or file holds.
-    changed: () => running && current !== null && !current.example &&
-      (run.origin.kind === 'kept' || current.link !== run.first?.link),
+    // tab's kept case, which no link or file holds. A name typed is a change.
+    changed: () => {
+      const data = labelled ?? current;
+      return running && data !== null && !data.example &&
+        (run.origin.kind === 'kept' || data.link !== run.first?.link);
+    },
     typeDialog,
   };
 })();
