@@ -231,7 +231,7 @@ window.tavroPanel = (() => {
     return size === null ? [] : [element('p', {}, `Kupplung: Baugröße „${size}“ aus der Reihe.`)];
   };
 
-  let drawnHeading = '';  // the label heading the report drawn
+  let drawnHeading = '';  // the heading the report was last drawn with
   // The one-page print of the check: the case's name and size, the case and
   // every result as the program's pages print them, the six rows and the
   // chart. A size the case's label names is not named twice.
