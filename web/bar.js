@@ -28,11 +28,18 @@ window.tavroBar = (() => {
     bar.scrollIntoView({ block: 'start' });
   };
 
-  // `link()` gives the address of the page with the current case.
+  // `named()` resolves to the current case named as the field names it,
+  // `link(named)` gives the address of the page with it.
   const connect = (handlers) => {
     focus = handlers.focus;
-    document.getElementById('copy').addEventListener('click', () => {
-      const text = handlers.link();
+    document.getElementById('copy').addEventListener('click', async () => {
+      const named = await handlers.named();
+      if (named?.refused) {  // no link with a name other than the field's
+        show(named.refused);
+        focus();
+        return;
+      }
+      const text = handlers.link(named);
       const copied = () => show('Link mit dem aktuellen Fall kopiert.');
       const byHand = () => {  // where the clipboard is closed to the page
         const field = Object.assign(document.createElement('textarea'), { value: text });

@@ -1,6 +1,7 @@
 // The files of the top bar: "Protokoll speichern" saves the run as the
-// screen shows it; "Fall speichern" saves the running case as a case file,
-// which the console program reads too (tavro tavro-fall.txt); "Fall öffnen"
+// screen shows it, under the case's name; "Fall speichern" saves the running
+// case with its name as a case file named after it, which the console
+// program reads too (tavro tavro-pumpe-p-101.txt); "Fall öffnen"
 // and a file dropped on the terminal start a run with the case of one, as a
 // link does, after asking if the running case would be lost. Nothing leaves
 // the browser.
@@ -17,16 +18,23 @@ window.tavroCaseFiles = (() => {
     link.click();
     setTimeout(() => URL.revokeObjectURL(link.href), 1000);
   };
-  document.getElementById('save').addEventListener('click', () => {
-    download(terminal.saved(), 'tavro-protokoll.txt');
+  // The run as saved: the lines naming the case `named` (a case message;
+  // none for an unnamed one) and a blank line, then the run as the screen
+  // shows it.
+  const saved = (named) => (named?.heading ? `${named.heading}\n` : '') + terminal.saved();
+  document.getElementById('save').addEventListener('click', async () => {
+    download(saved(await runs.named()), 'tavro-protokoll.txt');
     terminal.focus();
   });
-  document.getElementById('case-save').addEventListener('click', () => {
-    const current = runs.current();
+  document.getElementById('case-save').addEventListener('click', async () => {
+    const named = await runs.named();
     // A case holding a value that is not finite has no file: it could not
-    // be read back, so the bar names the field instead.
-    if (current?.file != null) download(current.file, 'tavro-fall.txt');
-    else if (current) tavroBar.show(current.notSaved);
+    // be read back, so the bar names the field instead. A name field whose
+    // text is no name saves nothing either: the file would name the case
+    // otherwise than the page shows.
+    if (named?.refused) tavroBar.show(named.refused);
+    else if (named?.file != null) download(named.file, named.fileName);
+    else if (named) tavroBar.show(named.notSaved);
     terminal.focus();
   });
 
@@ -62,5 +70,5 @@ window.tavroCaseFiles = (() => {
   window.addEventListener('dragover', (event) => event.preventDefault());
   window.addEventListener('drop', (event) => event.preventDefault());
 
-  return { open };
+  return { open, saved };
 })();

@@ -5,8 +5,8 @@
 // first menu is on the screen (boot.js). The first run starts with the case
 // this tab ran before a reload, else with the case of the address's
 // fragment (#TLN=159&n=1500&...). window.tavro offers the run's transcript,
-// the screen, the case, the check, the prompt, the sizes and a link to the
-// case. A link pasted into the open tab starts its case.
+// the screen, the case, its name, the check, the prompt, the sizes and a link
+// to the case. A link pasted into the open tab starts its case.
 'use strict';
 // xterm.js measures its cell once, when it opens: so it opens only once the
 // page's own font (tavro.html.in) is loaded, which boot.js started along
@@ -17,16 +17,17 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
   const { focus } = terminal;
   terminal.open();
 
-  // The address of the page with the current case, each value exact.
-  const link = () => `${location.href.split('#')[0]}#${runs.current()?.link ?? ''}`;
-  tavroBar.connect({ focus, link });
+  // The address of the page with the case `data` (a case message; the
+  // current case named as the field names it), each value exact.
+  const link = (data = runs.labelled()) => `${location.href.split('#')[0]}#${data?.link ?? ''}`;
+  tavroBar.connect({ focus, link, named: runs.named });
 
   // The panel and the size chooser, once made, are handed what happened so
   // far; a new tab then offers the last case of an earlier one.
   let offerLast = false;
   tavroBoot.menuShown.then(tavroBoot.runLater).then(() => {
     tavroSizes.connect({ typeDialog: runs.typeDialog, focus, say: tavroBar.say });
-    tavroPanel.connect({ focus });
+    tavroPanel.connect({ focus, labelled: runs.labelled });
     const check = runs.check();
     if (check) {
       tavroPanel.show(check);
@@ -43,7 +44,7 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
   // A case other than the example, running or left by the last run, is not
   // lost to a closed tab or a reload without the browser asking first.
   window.addEventListener('beforeunload', (event) => {
-    const current = runs.current();
+    const current = runs.labelled();  // a name typed is the user's too
     const lastEnded = runs.lastEnded();
     if ((current && !current.example) || (lastEnded && !lastEnded.example && !lastEnded.stored)) {
       event.preventDefault();
@@ -55,12 +56,14 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
     // Every character written since the current run started, "\n" line ends.
     transcript: terminal.transcript,
     // The run as saved by "Protokoll speichern".
-    saved: terminal.saved,
+    saved: () => tavroCaseFiles.saved(runs.labelled()),
     // null before the first compute; else {case, results, checks, curve}
     // and the texts the program prints for them (printed, pages).
     check: runs.check,
     // The case's twenty fields as the last line read left them.
     case: () => runs.current()?.case ?? null,
+    // The text of the field "Bezeichnung", which names the case.
+    name: runs.name,
     // The terminal's lines, scrollback included, without trailing blanks;
     // a line wrapped at the width counts as one.
     screen: terminal.screen,
@@ -78,8 +81,8 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
     // Replaces the table of sizes by `text` (none: keeps it) and checks
     // it; resolves to {sizes, smallest, ignored}.
     sizes: (text) => tavroBoot.runLater().then(() => tavroSizes.sizes(text)),
-    // The address "Link kopieren" copies.
-    link,
+    // The address "Link kopieren" copies: the case named by the field.
+    link: () => link(),
     // Opens a case file's `text` as "Fall öffnen" does; resolves once asked.
     openCase: (text, name = 'fall.txt') => tavroCaseFiles.open(new File([text], name)),
   };
@@ -108,7 +111,7 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
     if (runs.running() && runs.current()?.link === fragment) return;
     if (runs.changed() && !window.confirm('Der Fall des laufenden Programms geht dabei verloren. ' +
                                           'Den Fall des Links starten?')) {
-      tavroKept.keep(runs.current());
+      runs.relabel();  // kept again, with the fragment it was kept against
       return;
     }
     runs.start(fragment);

@@ -13,8 +13,9 @@ window.tavroPanel = (() => {
   const report = document.getElementById('report');
   const title = document.getElementById('panel-title');
   const { element, share: shareOf } = tavroCommon;
-  // Where the keys go after the Rechenweg's button: page.js says.
-  let connection = { focus: () => {} };
+  // Where the keys go after the Rechenweg's button, and the case named as
+  // the page's field names it (its "heading" heads the report): page.js says.
+  let connection = { focus: () => {}, labelled: () => null };
 
   // What one row shows: texts as the program prints them, and the verdict
   // the program gave.
@@ -230,10 +231,16 @@ window.tavroPanel = (() => {
     return size === null ? [] : [element('p', {}, `Kupplung: Baugröße „${size}“ aus der Reihe.`)];
   };
 
-  // The one-page print of the check: the case and every result as the
-  // program's pages print them, the six rows and the chart.
+  let drawnHeading = '';  // the heading the report was last drawn with
+  // The one-page print of the check: the case's name and size, the case and
+  // every result as the program's pages print them, the six rows and the
+  // chart. A size the case's label names is not named twice.
   const drawReport = () => {
     const now = new Date();
+    const label = connection.labelled();
+    drawnHeading = `${label?.heading}`;
+    const heading = (label?.heading ?? '').split('\n').filter((line) => line !== '')
+      .map((line) => element('p', { class: 'heading' }, line));
     const pages = (texts) => element('div', { class: 'pages' },
       ...texts.map((text) => element('pre', {}, text)));
     const table = element('table', { class: 'rows' },
@@ -247,9 +254,10 @@ window.tavroPanel = (() => {
     });
     report.replaceChildren(
       element('h1', {}, 'Prüfung einer elastischen Wellenkupplung nach DIN 740'),
+      ...heading,
       element('p', {}, `${now.toLocaleDateString('de-DE')}, ${now.toLocaleTimeString('de-DE')} – ` +
               `berechnet mit TAVRO ${shown.version}`),
-      ...sizeNote(),
+      ...(label?.size ? [] : sizeNote()),
       ...(stale ? [element('p', { class: 'warning' },
         'Die Eingaben wurden nach dieser Berechnung geändert; der Bericht zeigt den berechneten Fall.')]
         : []),
@@ -289,7 +297,13 @@ window.tavroPanel = (() => {
   window.addEventListener('beforeprint', () => shown && drawReport());
 
   return {
-    // Takes {focus}: gives the keys back to the terminal.
+    // The name or the size of the case changed: the report's head follows.
+    relabel: () => {
+      const label = connection.labelled();
+      if (shown && `${label?.heading}` !== drawnHeading) drawReport();
+    },
+    // Takes {focus, labelled}: gives the keys back to the terminal; the
+    // case named (runs.js).
     connect: (page) => { connection = page; },
     // Shows a check the program handed over.
     show: (check) => {

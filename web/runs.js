@@ -9,13 +9,17 @@
 // waits for before every wait; the panel (panel.js), the help at prompts
 // (help.js), the size chooser (sizes.js) and the kept case (kept.js) are
 // told. "Letzten Fall laden" starts a run with the case the last ended run
-// left, at any time until the page is closed.
+// left, at any time until the page is closed. The field "Bezeichnung" names
+// the case: a run fills it with its case's name, and what is typed into it
+// goes to the run (Module.tavroName, read at every command's end) and at once
+// to the case kept, linked, saved and printed.
 'use strict';
 window.tavroRuns = (() => {
   const terminal = tavroTerminal;
-  const { parse } = tavroCommon;  // the run's JSON
+  const { parse, ask } = tavroCommon;  // the run's JSON; the computing instance
   const encoder = new TextEncoder();
   const restore = document.getElementById('restore');
+  const nameField = document.getElementById('case-name');
 
   // Tells two cases apart to the last bit (String keeps NaN and infinities).
   const caseKey = (data) => JSON.stringify(Object.values(data).map(String));
@@ -26,14 +30,41 @@ window.tavroRuns = (() => {
   let waiting = null;    // what the run waits for, as the program said last
   let waits = 0;         // the waits announced so far
   let run = null;        // the run on the screen: {origin, ignored, first}
+  let program = null;    // the run's Module, which the program reads the page's texts from
+  let labelled = null;   // current named as the field names it (named()), once answered
+
+  // The case as the last line read left it, named as the field names it
+  // now: its case message with "refused" (null, or why the field's text is
+  // no name, the case then keeping its own); null before the first case.
+  // The computing instance is asked only when the field differs.
+  const named = async (data = current) => {
+    if (data === null) return null;
+    if (nameField.value === data.name) return { ...data, refused: null };
+    return ask('_tavroNamedCase', { tavroLink: encoder.encode(data.link),
+                                    tavroName: encoder.encode(nameField.value) });
+  };
+  // The case named is what the tab keeps for a reload (and, after the run
+  // ended, what "Letzten Fall laden" starts); the report's head follows.
+  // Resolves to it, or to null when a newer case came meanwhile.
+  const relabel = async () => {
+    const data = current;
+    const answer = await named(data);
+    if (data !== current || answer === null) return null;
+    labelled = answer;
+    tavroKept.keep(answer);
+    if (!running) lastEnded = answer;  // the case the ended run left
+    window.tavroPanel?.relabel();
+    return answer;
+  };
 
   const tavroCase = (bytes) => {
     current = parse(bytes);
     if (run.first === null) {
       run.first = current;
+      nameField.value = current.name;
       startSaid();
     }
-    tavroKept.keep(current);
+    relabel();
     window.tavroSizes?.setCase(current);
     window.tavroPanel?.setStale(check !== null && caseKey(current.case) !== caseKey(check.case));
   };
@@ -125,18 +156,21 @@ window.tavroRuns = (() => {
     running = true;
     waiting = null;
     run = { origin: { ...origin, link }, ignored: [], first: null };
+    labelled = null;
     terminal.begin();
     // main's promise settles when the run ends: with its return value, or
     // with the ExitStatus of an exit() inside it (Ctrl-C).
-    createTavro({
+    // The object given becomes the run's Module (MODULARIZE): a name typed
+    // while the instance is made reaches the program too.
+    program = {
       tavroTyped: (size, waitMs) => (id === runs ? terminal.read(size, waitMs) : new Promise(() => {})),
       tavroShow: own(terminal.show), tavroCase: own(tavroCase), tavroCheck: own(tavroCheck),
       tavroWaiting: own(tavroWaiting),
       tavroIgnored: own((bytes) => { run.ignored = parse(bytes); }), tavroStartLink: encoder.encode(link),
       instantiateWasm: tavroBoot.instantiateWasm,
-    })
-      .then((program) => program.ccall('main', 'number', ['number', 'number'], [0, 0],
-                                       { async: true }))
+    };
+    createTavro(program)
+      .then((made) => made.ccall('main', 'number', ['number', 'number'], [0, 0], { async: true }))
       .then(own(ended), own((error) => ended(error && error.name === 'ExitStatus' ? error.status : error)));
   };
 
@@ -149,10 +183,12 @@ window.tavroRuns = (() => {
   // once more, until a round asks for them all. Resolves to {case, printed
   // (the program's case after, and its texts), rounds}, or {refused: 'menu'}
   // when the program waits elsewhere, {refused: 'ended'} when no run goes
-  // on to the end.
+  // on to the end. `size`, a size's link (_tavroSizeLink), goes to the
+  // program as the dialog starts: it names the case while the case holds
+  // that size's values.
   let typist = null;  // hears of each wait while a dialog is typed
   const mostRounds = 8;
-  const typeOnce = (key, answers) => new Promise((resolve) => {
+  const typeOnce = (key, answers, size) => new Promise((resolve) => {
     const finish = (result) => {
       typist = null;
       resolve(result);
@@ -176,6 +212,7 @@ window.tavroRuns = (() => {
       if (!again || rounds === mostRounds) return finish(done());
       ++rounds;
       asked = new Set();
+      if (size && rounds === 1) program.tavroSize = encoder.encode(size);
       return terminal.send(key);
     };
     // Waiting now with nothing typed: at once; else the wait the keys
@@ -185,8 +222,8 @@ window.tavroRuns = (() => {
   });
   // One dialog typed at a time: a second waits for the first to end.
   let typing = Promise.resolve();
-  const typeDialog = (key, answers) => {
-    typing = typing.then(() => typeOnce(key, answers));
+  const typeDialog = (key, answers, size = null) => {
+    typing = typing.then(() => typeOnce(key, answers, size));
     return typing;
   };
 
@@ -221,6 +258,27 @@ window.tavroRuns = (() => {
     terminal.focus();
   });
 
+  // The field "Bezeichnung": its text goes to the run, which names its case
+  // with it at the end of the command under way; the case kept, linked and
+  // printed takes it at once. A text that is no name is said in the top bar
+  // (the case keeps its name) until the field holds a name again. Enter
+  // gives the keys back to the terminal.
+  let refusal = null;  // what the top bar says of the field's text, if anything
+  nameField.addEventListener('input', async () => {
+    if (program) program.tavroName = encoder.encode(nameField.value);
+    const answer = await relabel();
+    if (answer === null) return;
+    if (answer.refused) tavroBar.show(answer.refused);
+    else if (refusal !== null && document.getElementById('notice').textContent === refusal) tavroBar.show('');
+    refusal = answer.refused;
+  });
+  nameField.addEventListener('keydown', (event) => {
+    if (event.key !== 'Enter') return;
+    event.preventDefault();
+    nameField.blur();
+    terminal.focus();
+  });
+
   return {
     start,
     keep,
@@ -228,6 +286,14 @@ window.tavroRuns = (() => {
     // The case as the last line read left it, with its texts ({case, link,
     // example, file, ...}), or null before the first.
     current: () => current,
+    // The same named as the field "Bezeichnung" names it now (asked afresh:
+    // for a save or a copy), and as last answered (at once: a link, the
+    // report's head), null before the first case; with "refused".
+    named,
+    labelled: () => labelled ?? current,
+    // The field's text.
+    name: () => nameField.value,
+    relabel,
     // The case the last ended run left, or null.
     lastEnded: () => lastEnded,
     // The last check computed, or null.
@@ -237,9 +303,12 @@ window.tavroRuns = (() => {
     running: () => running,
     // True while the running case would be lost to another run: it is not
     // the example, and it was changed since its run started, or it is the
-    // tab's kept case, which no link or file holds.
-    changed: () => running && current !== null && !current.example &&
-      (run.origin.kind === 'kept' || current.link !== run.first?.link),
+    // tab's kept case, which no link or file holds. A name typed is a change.
+    changed: () => {
+      const data = labelled ?? current;
+      return running && data !== null && !data.example &&
+        (run.origin.kind === 'kept' || data.link !== run.first?.link);
+    },
     typeDialog,
   };
 })();

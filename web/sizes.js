@@ -49,12 +49,15 @@ window.tavroSizes = (() => {
   // with the size: "übernommen" only where the case holds exactly the six
   // values, else the fields that differ. What it did is said in the top bar
   // too, which comes into view with the terminal (on a phone both are far
-  // above the table).
-  const takeOver = async (size) => {
+  // above the table). The size's name goes to the program with the dialog:
+  // the case is named by it while it holds the size's values. `index` is
+  // the size's place in the series the computing instance holds.
+  const takeOver = async (size, index) => {
     if (!typer) return;
     const { fields } = head;
     typer.focus();
-    const result = await typer.typeDialog('d', Object.fromEntries(fields.map((f, k) => [f, size.exact[k]])));
+    const [link = null] = await ask('_tavroSizeLink', {}, index);
+    const result = await typer.typeDialog('d', Object.fromEntries(fields.map((f, k) => [f, size.exact[k]])), link);
     let text;
     if (result.refused === 'menu') {
       text = `„${size.name}“ nicht übernommen: das Programm wartet nicht in seinem Menü ` +
@@ -167,7 +170,7 @@ window.tavroSizes = (() => {
   };
   table.addEventListener('click', (event) => {
     const index = event.target.closest?.('button[data-size]')?.dataset.size;
-    if (index !== undefined && !outdated) takeOver(sizes[Number(index)]);
+    if (index !== undefined && !outdated) takeOver(sizes[Number(index)], Number(index));
   });
 
   // The check: the table read (again only when its text changed), then its

@@ -266,6 +266,69 @@ for (const [name, options] of Object.entries(browsers)) {
       assert.match(await page.$eval('#notice', (e) => e.textContent), /^Fall aus „fall.txt“ geöffnet\.$/);
     });
 
+    // Waits until `file` in the downloads holds a whole text, and takes it.
+    const downloaded = async (file) => {
+      const path = join(downloads, file);
+      let text = '';
+      for (let k = 0; k < 100 && !text.endsWith('\n'); ++k) {
+        await new Promise((resolve) => setTimeout(resolve, 50));
+        text = existsSync(path) ? readFileSync(path, 'utf8') : '';
+      }
+      rmSync(path, { force: true });
+      return text;
+    };
+
+    test('the name typed goes with the case: its file, the size taken over, the report, the session, a reload', async () => {
+      const name = 'Pumpe P-101, Motor 90 kW';
+      await open();
+      assert.equal(await page.$eval('#case-name', (e) => e.value), '');
+      await page.type('#case-name', name);
+      await page.keyboard.press('Enter');  // the keys go to the terminal again
+      assert.equal(await page.evaluate(() => window.tavro.name()), name);
+      await page.waitForFunction(() => window.tavro.link().includes('&name='));
+      const link = new URL(await page.evaluate(() => window.tavro.link()));
+      assert.equal(new URLSearchParams(link.hash.slice(1)).get('name'), name);
+
+      // A size taken over names the case while the case holds its values.
+      const size = ['310', '620', '75', '2900.5', '0.9', '14'];
+      await page.evaluate((t) => window.tavro.sizes(t), `Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\nS1;${size.join(';')}\n`);
+      await page.waitForSelector('#series-table button[data-size="0"]');
+      await page.$eval('#series-table button[data-size="0"]', (b) => b.click());
+      await page.waitForFunction(() => /übernommen/.test(document.getElementById('notice').textContent));
+      await page.click('#case-save');
+      const file = await downloaded('tavro-pumpe-p-101-motor-90-kw.txt');
+      assert.match(file, new RegExp(`^Bezeichnung = ${name}\nBaugröße = S1$`, 'm'));
+      assert.match(file, /^TKN = 310$/m);
+      const checked = spawnSync('bash', ['-c', 'f=$(mktemp); cat > "$f"; "$0" --check "$f"; rm "$f"',
+                                         process.env.TAVRO_NATIVE], { input: file }).stdout.toString();
+      assert.match(checked, new RegExp(`^Bezeichnung: ${name}\nBaugroesse: S1\n`, 'm'));
+
+      // The report and the saved session begin with the name and the size.
+      await type('g');
+      await type('x');
+      await page.waitForFunction(() => document.querySelectorAll('#report p').length > 2);
+      const head = await page.$$eval('#report > p', (ps) => ps.slice(0, 3).map((p) => p.textContent));
+      assert.deepEqual(head.slice(0, 2), [`Bezeichnung: ${name}`, 'Baugröße: S1']);
+      assert.match(head[2], /^\d+\.\d+\.\d{4}, .* – berechnet mit TAVRO /);
+      const saved = await page.evaluate(() => window.tavro.saved());
+      assert.ok(saved.startsWith(`Bezeichnung: ${name}\nBaugröße: S1\n\nTAVRO`), saved.slice(0, 80));
+
+      // A text that is no name is said, and saves nothing; a new name, kept over a reload.
+      const edit = (text) => page.$eval('#case-name', (e, t) => {
+        e.value = t;
+        e.dispatchEvent(new Event('input'));
+      }, text);
+      await edit('Pumpe\x07');
+      await page.waitForFunction(() => /ohne Steuerzeichen/.test(document.getElementById('notice').textContent));
+      await edit('Pumpe P-102');
+      await page.waitForFunction(() => document.getElementById('notice').textContent === '' &&
+                                 sessionStorage.getItem('tavro.case')?.includes('name=Pumpe%20P-102'));
+      await reload();
+      assert.equal(await page.evaluate(() => window.tavro.name()), 'Pumpe P-102');
+      assert.match(await page.evaluate(() => window.tavro.link()), /&name=Pumpe%20P-102&size=S1$/);
+      await page.evaluate(() => window.tavro.sizes(''));
+    });
+
     // The example, a changed case and one that cannot be computed, each
     // through all three result pages.
     for (const [title, keys] of [
