@@ -57,8 +57,8 @@ TEST(CheckCsv, GermanSpreadsheetsAndScriptsEachGetTheirs) {
        results,
        "\xEF\xBB\xBF"
        "file;name;size;TLN",
-       {"pumpe, alt.txt", "Pumpe P-1; alt", "2,3", "120", "0,007351120237885053", "0,008821344285462064",
-        "okay"}},
+       {"pumpe, alt.txt", "Pumpe P-1; alt", "2,3", "120", "0,007351120237885053",
+        "0,008821344285462064", "okay"}},
       {"German: a name with the separator and a quote",
        kCsvGerman,
        "a;\"b\" Größe.txt",
@@ -73,8 +73,8 @@ TEST(CheckCsv, GermanSpreadsheetsAndScriptsEachGetTheirs) {
        {"Pumpe \"P-1\", alt", ""},
        results,
        "file,name,size,TLN",
-       {"pumpe, alt.txt", "Pumpe \"P-1\", alt", "2.3", "120", "0.007351120237885053", "0.008821344285462064",
-        "okay"}},
+       {"pumpe, alt.txt", "Pumpe \"P-1\", alt", "2.3", "120", "0.007351120237885053",
+        "0.008821344285462064", "okay"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.title);
