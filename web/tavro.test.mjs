@@ -76,9 +76,8 @@ for (const [name, options] of Object.entries(browsers)) {
     });
     after(async () => browser?.close());
 
-    // Opens the page afresh and waits for the first menu; returns the time
-    // that took in milliseconds.
-    // `prepare(page)` runs before the page loads.
+    // Opens the page afresh (`prepare(page)` first, if given) and waits for
+    // the first menu; returns the time that took in milliseconds.
     const open = async (url = pageUrl, viewport = null, prepare = null) => {
       await page?.close();
       page = await browser.newPage();
@@ -495,7 +494,7 @@ for (const [name, options] of Object.entries(browsers)) {
       return display(await transcript());
     };
 
-    test('the case lives on: "Letzten Fall laden" after q and one key more, and a link opened anew', async () => {
+    test('the case lives on: "Letzten Fall laden" after q and one key more, a link opened anew, a new tab', async () => {
       await open();
       for (const step of ['a', '100 1200 3<enter>', 'c', '239 80 477 12,5<enter>']) await type(step);
       const expected = display(linux('a100 1200 3\nc239 80 477 12,5\nw   q'));
@@ -513,19 +512,16 @@ for (const [name, options] of Object.entries(browsers)) {
       await open(link);
       assert.equal(await showValues(), expected);
       assert.equal(await page.$eval('#notice', (e) => e.textContent), '');
-    });
 
-    test('"Letzten Fall laden" in a new tab starts the last case an earlier tab left', async () => {
-      await open();
-      for (const step of ['a', '100 1200 3<enter>', 'c', '239 80 477 12,5<enter>']) await type(step);
+      // A new tab, with no case of its own from before, offers the last.
       await page.waitForFunction(() => localStorage.getItem('tavro.lastCase') === window.tavro.link().split('#')[1]);
-      await open();  // a new tab, with no case of its own from before
+      await open();
       await page.waitForFunction(() => !document.getElementById('restore').hidden);
       assert.equal((await caseNow()).TLN, 159);
       await page.click('#restore');
       await page.waitForFunction(() => window.tavro.case()?.TLN === 100);
       await menu();
-      assert.equal(await showValues(), display(linux('a100 1200 3\nc239 80 477 12,5\nw   q')));
+      assert.equal(await showValues(), expected);
       await eventually(topBar, '');
     });
 
