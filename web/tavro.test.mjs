@@ -605,7 +605,7 @@ for (const [name, options] of Object.entries(browsers)) {
       assert.ok(await page.evaluate(() => window.tavroSizes.busy()), 'the check ended before the case changed');
       await page.evaluate(() => window.tavroSizes.slice(0));
       const checked = await answer;
-      assert.ok(!await page.evaluate(() => window.tavroSizes.busy()));
+      assert.ok(!await page.evaluate(() => window.tavroSizes.busy()), 'answered before the newest check ended');
       assert.notDeepEqual(checked.sizes[0].checks, example.sizes[0].checks);
       assert.deepEqual(checked, await page.evaluate(() => window.tavro.sizes()));  // checked anew
       assert.match(await page.$eval('#series-info', (e) => e.textContent), /^Geprüft für den Fall im Programm: /);
