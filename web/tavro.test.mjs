@@ -544,7 +544,8 @@ for (const [name, options] of Object.entries(browsers)) {
       }
       // The tab's kept case (TLN 60) against a link loaded in the same tab
       // (the address changed without the page seeing it, then loaded).
-      await page.waitForFunction(() => sessionStorage.getItem('tavro.case')?.includes('"link":"TLN=60&'));
+      // (The page's own record of it: every field, none bad.)
+      await page.waitForFunction(() => sessionStorage.getItem('tavro.case')?.includes('"link":"TLN=60&n=1500&'));
       await page.evaluate(() => history.replaceState(null, '', '#TLN=77'));
       await type('ä');  // a key the menu ignores: the browser asks only once the page was used
       await reload();
