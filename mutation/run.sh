@@ -6,6 +6,8 @@
 # not build or was not found (its text must be in its file exactly once).
 # The tests must pass in the copy before any fault is applied. Slow: one
 # full build per preset, then a rebuild per fault.
+# A fault of the browser page names the preset web and runs its tests in
+# the browsers (minutes each).
 # Usage: mutation/run.sh [NAME-PATTERN]   (only the faults whose name matches)
 set -euo pipefail
 export LC_ALL=C  # the texts are compared as bytes
@@ -15,9 +17,10 @@ scratch=$(mktemp -d "${TMPDIR:-/tmp}/tavro-mutants.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 log=$scratch/log
 
-# The working tree as it is, changes not yet committed included.
+# The working tree as it is, changes not yet committed included; the times
+# kept, so that the page's build takes the packages in place as they are.
 (cd "$source" && git ls-files -z --cached --others --exclude-standard |
-  xargs -0 cp --parents -t "$scratch" 2>/dev/null) || true
+  xargs -0 cp --parents --preserve=timestamps -t "$scratch" 2>/dev/null) || true
 [ -d "$source/web/node_modules" ] && ln -s "$source/web/node_modules" "$scratch/web/node_modules"
 
 faults=()
@@ -39,13 +42,21 @@ build() {
   cmake --build "$scratch/build/$preset" >"$log" 2>&1
 }
 # Runs PRESET's tests matching PATTERN; false when one fails or none match.
+# PATTERN is a ctest -R pattern, for the page's tests followed by @ and a
+# pattern for the names of the tests in the browsers to run.
 tests() {
-  ctest --test-dir "$scratch/build/$1" -R "$2" --no-tests=error --timeout 900 >"$log" 2>&1
+  local names=
+  [[ $2 == *@* ]] && names=${2#*@}
+  TAVRO_WEB_TESTS=$names ctest --test-dir "$scratch/build/$1" -R "${2%%@*}" --no-tests=error \
+    --timeout 900 >"$log" 2>&1
 }
 
 # Without a fault every named test must pass, or a failure proves nothing.
+declare -A passed=()
 for line in "${faults[@]}"; do
   IFS=$'\t' read -r name preset pattern _ <<<"$line"
+  [ -n "${passed[$preset $pattern]:-}" ] && continue
+  passed[$preset $pattern]=1
   if ! build "$preset" || ! tests "$preset" "$pattern"; then
     tail -n 30 "$log"
     echo "mutation: without any fault, preset $preset and tests $pattern do not pass" >&2

@@ -40,9 +40,15 @@ window.tavroBoot = (() => {
 
   // Runs the later parts, once, after the frame that shows the first menu;
   // resolves when they are all made.
+  // The later parts stand at the end of the document: a call before it is
+  // all read would find none of them and make nothing.
+  const read = new Promise((resolve) => {
+    if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', resolve);
+    else resolve();
+  });
   let later = null;
   const runLater = () => {
-    later ??= new Promise((resolve) => { setTimeout(resolve, 0); }).then(async () => {
+    later ??= read.then(() => new Promise((resolve) => { setTimeout(resolve, 0); })).then(async () => {
       const parts = [...document.querySelectorAll('script.tavro-later')];
       const texts = await Promise.all(parts.map((part) => unpacked(part).then((r) => r.text())));
       parts.forEach((part, k) => {

@@ -248,7 +248,7 @@ window.tavroSizes = (() => {
       draw();
       rows = fitted(part, performance.now() - started);
       await yieldToPage();
-      if (own !== generation) return;
+      if (own !== generation) return;  // a newer table or case came meanwhile
     }
     draw();
     const answered = waiting;

@@ -6,8 +6,9 @@ import { spawnSync } from 'node:child_process';
 import { existsSync, mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { after, before, describe, test } from 'node:test';
+import { after, afterEach, before, describe, test } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
+import { isDeepStrictEqual } from 'node:util';
 import { gzipSync } from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 import { linux, named, session, sessions, tokens, withoutEchoes } from './sessions.mjs';
@@ -17,6 +18,30 @@ if (!pagePath) throw new Error('TAVRO_PAGE must name the built page');
 const pageUrl = pathToFileURL(pagePath).href;
 const downloads = mkdtempSync(join(tmpdir(), 'tavro-downloads-'));
 after(() => rmSync(downloads, { recursive: true, force: true }));
+const sleep = (ms) => new Promise((resolve) => { setTimeout(resolve, ms); });
+
+// The file the browser downloaded as `name`, once it is complete; removed.
+const downloaded = async (name, complete = (text) => text !== '') => {
+  const file = join(downloads, name);
+  let text = '';
+  for (let k = 0; k < 100 && !complete(text); ++k) {
+    await sleep(50);
+    text = existsSync(file) ? readFileSync(file, 'utf8') : '';
+  }
+  rmSync(file, { force: true });
+  return text;
+};
+
+// Waits until `read()` gives `expected` (the page answers a little later
+// than it shows), then asserts it does.
+const eventually = async (read, expected) => {
+  let value = await read();
+  for (let k = 0; k < 200 && !isDeepStrictEqual(value, expected); ++k) {
+    await sleep(50);
+    value = await read();
+  }
+  assert.deepEqual(value, expected);
+};
 
 const browsers = {
   chromium: {
@@ -51,12 +76,13 @@ for (const [name, options] of Object.entries(browsers)) {
     });
     after(async () => browser?.close());
 
-    // Opens the page afresh and waits for the first menu; returns the time
-    // that took in milliseconds.
-    const open = async (url = pageUrl, viewport = null) => {
+    // Opens the page afresh (`prepare(page)` first, if given) and waits for
+    // the first menu; returns the time that took in milliseconds.
+    const open = async (url = pageUrl, viewport = null, prepare = null) => {
       await page?.close();
       page = await browser.newPage();
       if (viewport) await page.setViewport(viewport);
+      await prepare?.(page);
       requests = [];
       page.on('request', (request) => requests.push(request.url()));
       page.on('pageerror', (error) => errors.push(error.message));
@@ -70,9 +96,12 @@ for (const [name, options] of Object.entries(browsers)) {
       });
       const start = Date.now();
       await page.goto(url);
-      await page.waitForFunction(() => window.tavro?.transcript().endsWith('F8 q Exit\n'));
+      await menu();
       return Date.now() - start;
     };
+    // Waits until `tab` shows the first menu of a run.
+    const menu = (tab = page) =>
+      tab.waitForFunction(() => window.tavro?.transcript().endsWith('F8 q Exit\n'));
     const transcript = () => page.evaluate(() => window.tavro.transcript());
     // Waits until the screen shows `text`.
     const shows = (text) =>
@@ -110,13 +139,41 @@ for (const [name, options] of Object.entries(browsers)) {
     const ended = (status) =>
       shows(`TAVRO ist beendet (Status ${status}). Eine beliebige Taste startet es neu.`);
     const topBar = () => page.$eval('#notice', (e) => e.textContent);
-    // Reloads the tab, letting the browser's question about the case pass,
-    // and waits for the first menu.
-    const reload = async () => {
-      page.once('dialog', (dialog) => dialog.accept());
-      await page.reload();
-      await page.waitForFunction(() => window.tavro?.transcript().endsWith('F8 q Exit\n'));
+    const notice = () => page.evaluate(() => window.tavro.notice());
+    const caseNow = () => page.evaluate(() => window.tavro.case());
+
+    // Does `action` while recording the page's questions (window.confirm,
+    // the browser's own before the page is left), answered in turn as
+    // `answers` says (true: yes); resolves to their kinds.
+    const asked = async (answers, action) => {
+      const kinds = [];
+      const answer = (dialog) => {
+        kinds.push(dialog.type());
+        return answers[kinds.length - 1] ? dialog.accept() : dialog.dismiss();
+      };
+      page.on('dialog', answer);
+      try {
+        await action();
+      } finally {
+        page.off('dialog', answer);
+      }
+      return kinds;
     };
+    // Reloads the tab, asserting the browser asks first exactly when the
+    // case would be lost (and letting it go on), and waits for the first menu.
+    const reload = async (question = true) => {
+      const kinds = await asked([true], async () => {
+        await page.reload();
+        await menu();
+      });
+      assert.deepEqual(kinds, question ? ['beforeunload'] : []);
+    };
+
+    // Clears what a test left in local storage (a table of sizes, the last
+    // case), failed or not, so that no later page meets it.
+    afterEach(async () => {
+      await page?.evaluate(() => localStorage.clear()).catch(() => {});
+    });
 
     test('opens from disk within the budget, under a policy that lets nothing out', async () => {
       const size = statSync(pagePath).size;
@@ -165,7 +222,7 @@ for (const [name, options] of Object.entries(browsers)) {
         await ended(status);
         assert.ok((await transcript()).endsWith(end));
         await press('q');  // starts the new run and is not taken as its q
-        await page.waitForFunction(() => window.tavro.transcript().endsWith('F8 q Exit\n'));
+        await menu();
         assert.equal(await transcript(), linux(''));
       });
     }
@@ -189,7 +246,7 @@ for (const [name, options] of Object.entries(browsers)) {
           const tab = await second.newPage();
           await tab.setViewport({ width: 800, height: 600 });
           await tab.goto(pageUrl);
-          await tab.waitForFunction(() => window.tavro?.transcript().endsWith('F8 q Exit\n'));
+          await menu(tab);
           grids.push(await tab.$eval('.xterm-screen', (screen) => {
             const rows = screen.querySelectorAll('.xterm-rows > div');
             return { rows: rows.length, rowHeight: rows[0].getBoundingClientRect().height,
@@ -226,31 +283,20 @@ for (const [name, options] of Object.entries(browsers)) {
       await open();
       for (const step of ['a', '99<c-u>12x<bs>00 1500 2<enter>']) await type(step);
       await page.click('#save');
-      const file = join(downloads, 'tavro-protokoll.txt');
       const expected = await page.evaluate(() => window.tavro.saved());
-      let saved = '';
-      for (let k = 0; k < 100 && saved !== expected; ++k) {
-        await new Promise((resolve) => setTimeout(resolve, 50));
-        saved = existsSync(file) ? readFileSync(file, 'utf8') : '';
-      }
+      const saved = await downloaded('tavro-protokoll.txt', (text) => text === expected);
       assert.equal(saved, expected);
       assert.match(saved, /^Nennmoment TLN\[Nm\]= 1200 1500 2$/m);
       assert.doesNotMatch(saved, /[\x00-\x09\x0b-\x1f\x7f]/);
-      rmSync(file);
     });
 
     test('"Fall speichern" gives the Linux program the case; "Fall öffnen" of its template gives the example', async () => {
       await open();
       for (const step of ['a', '480 1480 3<enter>', 'b', '2,5 1,25 1 1<enter>']) await type(step);
       await page.click('#case-save');
-      const file = join(downloads, 'tavro-fall.txt');
-      let saved = '';
-      for (let k = 0; k < 100 && saved === ''; ++k) {
-        await new Promise((resolve) => setTimeout(resolve, 50));
-        saved = existsSync(file) ? readFileSync(file, 'utf8') : '';
-      }
-      rmSync(file);
+      const saved = await downloaded('tavro-fall.txt');
       await type('w   ');
+      await menu();
       const shown = await transcript();
       const display = (text) => text.slice(text.indexOf('momentan def. Werte 1:'), text.lastIndexOf('weiter mit bel.Taste..'));
       const typed = spawnSync('bash', ['-c', 'f=$(mktemp); cat > "$f"; printf "w   q" | "$0" "$f"; rm "$f"',
@@ -258,12 +304,13 @@ for (const [name, options] of Object.entries(browsers)) {
       assert.equal(display(typed.stdout.toString()), display(shown));
 
       const template = spawnSync(process.env.TAVRO_NATIVE, ['--template']).stdout.toString();
-      page.once('dialog', (dialog) => dialog.accept());  // the running case is not the example
-      await page.evaluate((t) => window.tavro.openCase(t), template);
+      // The running case is not the example: the page asks first.
+      assert.deepEqual(await asked([true], () => page.evaluate((t) => window.tavro.openCase(t), template)),
+                       ['confirm']);
       await page.waitForFunction(() => window.tavro.case()?.TLN === 159);
-      const example = await page.evaluate(() => window.tavro.case());
+      const example = await caseNow();
       assert.deepEqual([example.TLN, example.n, example.i, example.JA, example.startLoaded], [159, 1500, 2, 2.3, 0]);
-      assert.match(await page.$eval('#notice', (e) => e.textContent), /^Fall aus „fall.txt“ geöffnet\.$/);
+      await eventually(topBar, 'Fall aus „fall.txt“ geöffnet.');
     });
 
     // Waits until `file` in the downloads holds a whole text, and takes it.
@@ -342,6 +389,7 @@ for (const [name, options] of Object.entries(browsers)) {
         await open();
         assert.equal(await page.evaluate(() => window.tavro.check()), null);
         for (const step of keys) await type(step);
+        await page.waitForFunction(() => window.tavro.check() !== null);
         const s = session([...keys.slice(0, keys.indexOf('g')), 'g', ' ', ' ', ' ']);
         const printed = linux(s.input);
         // NaN and the infinities cross as strings: puppeteer's Chromium
@@ -391,6 +439,7 @@ for (const [name, options] of Object.entries(browsers)) {
     test('the Rechenweg shows every step the program hands over, and the six comparisons', async () => {
       await open();
       for (const step of ['b', '2.3 1 1 1<enter>', 'g', 'x']) await type(step);
+      await page.waitForFunction(() => window.tavro.check() !== null);
       const steps = await page.evaluate(() => window.tavro.check().steps
         .map(({ symbol, condition }) => ({ symbol, condition })));
       assert.deepEqual(steps.map((s) => s.symbol), ['TLNmax', 'rJ', 'TL0', 'TSA', 'TSAmax', 'TSL',
@@ -435,37 +484,34 @@ for (const [name, options] of Object.entries(browsers)) {
 
     test('the help line says what was read of "48o", "w480" and "1.480"; a reload keeps the case', async () => {
       await open();
-      const notice = () => page.evaluate(() => window.tavro.notice());
       await type('a');
-      assert.equal(await notice(), null);
       await type('48o<enter>');
-      assert.equal(await notice(), '„48o“: TLN = 48 Nm gelesen; „o“ ist keine Zahl, n bleibt 1500 1/min.');
+      await eventually(notice, '„48o“: TLN = 48 Nm gelesen; „o“ ist keine Zahl, n bleibt 1500 1/min.');
       assert.ok((await page.$eval('#prompt-help', (e) => e.textContent)).startsWith(await notice()));
       await type('w480<enter>');
-      assert.equal(await notice(), '„w480“: keine Zahl, i bleibt 2.');
+      await eventually(notice, '„w480“: keine Zahl, i bleibt 2.');
       await type('a');  // the notice stays at the menu and until the next line
       assert.equal(await notice(), '„w480“: keine Zahl, i bleibt 2.');
       await type('50<enter>');
-      assert.equal(await notice(), null);
+      await eventually(notice, null);  // a line read as typed ends it
       await type('1.480<enter>');
+      await page.waitForFunction(() => window.tavro.notice() !== null);
       assert.match(await notice(), /^„1\.480“: n = 1,48 1\/min gelesen – Tausenderpunkte/);
       await type('3<enter>');
-      const changed = await page.evaluate(() => window.tavro.case());
+      await page.waitForFunction(() => window.tavro.case().i === 3);
+      const changed = await caseNow();
       assert.deepEqual([changed.TLN, changed.n, changed.i], [50, 1.48, 3]);
 
-      page.once('dialog', (dialog) => dialog.accept());  // the browser's own question
-      await page.reload();
-      await page.waitForFunction(() => window.tavro?.transcript().endsWith('F8 q Exit\n'));
-      assert.deepEqual(await page.evaluate(() => window.tavro.case()), changed);
-      assert.match(await page.$eval('#notice', (e) => e.textContent), /vor dem Neuladen ist wieder da/);
+      await reload();
+      assert.deepEqual(await caseNow(), changed);
+      assert.match(await topBar(), /vor dem Neuladen ist wieder da/);
       await page.click('#notice button');  // the example instead
       await page.waitForFunction(() => window.tavro.case()?.TLN === 159 &&
                                  JSON.parse(sessionStorage.getItem('tavro.case')).example);
       await page.evaluate(() => sessionStorage.setItem('tavro.case', '{"link": 5'));
-      await page.reload();  // an unreadable kept case is named and dropped
-      await page.waitForFunction(() => window.tavro?.transcript().endsWith('F8 q Exit\n'));
-      assert.match(await page.$eval('#notice', (e) => e.textContent), /nicht lesbar und ist verworfen/);
-      assert.equal((await page.evaluate(() => window.tavro.case())).TLN, 159);
+      await reload(false);  // an unreadable kept case is named and dropped
+      assert.match(await topBar(), /nicht lesbar und ist verworfen/);
+      assert.equal((await caseNow()).TLN, 159);
     });
 
     test('a reload in the middle of dialog c keeps what was typed; q and a key end what the bar said', async () => {
@@ -474,39 +520,34 @@ for (const [name, options] of Object.entries(browsers)) {
       await page.waitForFunction(() => window.tavro.prompt()?.field === 'TLS' &&
                                  sessionStorage.getItem('tavro.case')?.includes('TAS=900&TAI=300&'));
       await reload();
-      const kept = await page.evaluate(() => window.tavro.case());
+      const kept = await caseNow();
       assert.deepEqual([kept.TAS, kept.TAI, kept.TLS], [900, 300, 477]);
-      assert.equal(await topBar(), 'Der Fall dieses Tabs vor dem Neuladen ist wieder da. Mit dem Beispielfall beginnen');
+      await eventually(topBar, 'Der Fall dieses Tabs vor dem Neuladen ist wieder da. Mit dem Beispielfall beginnen');
       await type('q');
       await ended(0);
       await type('x');  // starts a run with the example case
       await page.waitForFunction(() => window.tavro.transcript().endsWith('F8 q Exit\n') &&
                                  window.tavro.case().TAS === 239);
-      assert.equal(await topBar(), '');
+      await eventually(topBar, '');
     });
 
     test('a link pasted into the open tab starts its case, asking first when the case was changed', async () => {
       await open();
-      // The browser's question, answered: resolves to its kind.
-      const answer = (accept) => new Promise((resolve) => page.once('dialog', async (dialog) => {
-        await (accept ? dialog.accept() : dialog.dismiss());
-        resolve(dialog.type());
-      }));
-      const paste = (fragment) => page.evaluate((f) => { location.hash = f; }, fragment);
-      await paste('TLN=77');  // the example, unchanged: no question
-      await page.waitForFunction(() => window.tavro.case()?.TLN === 77);
+      // Pastes `fragment`, answering the questions as `answers` says, and
+      // waits for `done` in the page; resolves to the questions' kinds.
+      const paste = (fragment, answers, done) => asked(answers, async () => {
+        await page.evaluate((f) => { location.hash = f; }, fragment);
+        await page.waitForFunction(done);
+      });
+      // The example, unchanged: no question.
+      assert.deepEqual(await paste('TLN=77', [], () => window.tavro.case()?.TLN === 77), []);
       await type('a');
       await type('50 1500 2<enter>');
-      let question = answer(false);
-      await paste('TLN=88');
-      assert.equal(await question, 'confirm');
-      await page.waitForFunction(() => sessionStorage.getItem('tavro.case')?.includes('"fragment":"#TLN=88"'));
-      assert.equal((await page.evaluate(() => window.tavro.case())).TLN, 50);  // kept, as answered
-      question = answer(true);
-      await paste('TLN=99');
-      assert.equal(await question, 'confirm');
-      await page.waitForFunction(() => window.tavro.case()?.TLN === 99);
-      assert.equal(await topBar(), '');
+      assert.deepEqual(await paste('TLN=88', [false],
+        () => sessionStorage.getItem('tavro.case')?.includes('"fragment":"#TLN=88"')), ['confirm']);
+      assert.equal((await caseNow()).TLN, 50);  // kept, as answered
+      assert.deepEqual(await paste('TLN=99', [true], () => window.tavro.case()?.TLN === 99), ['confirm']);
+      await eventually(topBar, '');
     });
 
     // The display pages, as the program prints them, in a transcript.
@@ -516,7 +557,7 @@ for (const [name, options] of Object.entries(browsers)) {
       return display(await transcript());
     };
 
-    test('the case lives on: "Letzten Fall laden" after q and one key more, and a link opened anew', async () => {
+    test('the case lives on: "Letzten Fall laden" after q and one key more, a link opened anew, a new tab', async () => {
       await open();
       for (const step of ['a', '100 1200 3<enter>', 'c', '239 80 477 12,5<enter>']) await type(step);
       const expected = display(linux('a100 1200 3\nc239 80 477 12,5\nw   q'));
@@ -525,15 +566,128 @@ for (const [name, options] of Object.entries(browsers)) {
       await type('q');
       await ended(0);
       await type('x');  // one key too many starts a run with the example case
-      await page.waitForFunction(() => window.tavro.transcript().endsWith('F8 q Exit\n'));
+      await menu();
       await page.click('#restore');
-      await page.waitForFunction(() => window.tavro.transcript().endsWith('F8 q Exit\n'));
+      await menu();
       assert.equal(await transcript(), linux(''));  // the same banner and menu
       assert.equal(await showValues(), expected);
 
       await open(link);
       assert.equal(await showValues(), expected);
       assert.equal(await page.$eval('#notice', (e) => e.textContent), '');
+
+      // A new tab, with no case of its own from before, offers the last.
+      await page.waitForFunction(() => localStorage.getItem('tavro.lastCase') === window.tavro.link().split('#')[1]);
+      await open();
+      await page.waitForFunction(() => !document.getElementById('restore').hidden);
+      assert.equal((await caseNow()).TLN, 159);
+      await page.click('#restore');
+      await page.waitForFunction(() => window.tavro.case()?.TLN === 100);
+      await menu();
+      assert.equal(await showValues(), expected);
+      await eventually(topBar, '');
+    });
+
+    test('a kept case of the wrong shape is dropped, one with bad parts named; a new link in the tab wins', async () => {
+      await open();
+      const unreadable = 'Der gespeicherte Fall dieses Tabs war nicht lesbar und ist verworfen.';
+      for (const [record, bar, TLN] of [
+        ['null', unreadable, 159],
+        ['["TLN=60"]', unreadable, 159],
+        ['{"link":5,"fragment":""}', unreadable, 159],
+        ['{"link":"TLN=60"}', unreadable, 159],
+        ['{"link":"TLN=60&n=abc&foo=1","fragment":"","example":false}',
+          'Aus dem gespeicherten Fall nicht übernommen: n=abc, foo=1 – dafür gelten die Werte des Beispielfalls. ' +
+          'Mit dem Beispielfall beginnen', 60],
+      ]) {
+        await page.evaluate((r) => sessionStorage.setItem('tavro.case', r), record);
+        await reload(false);  // the example ran: nothing to lose
+        await eventually(topBar, bar);
+        assert.equal((await caseNow()).TLN, TLN, record);
+      }
+      // The tab's kept case (TLN 60) against a link loaded in the same tab
+      // (the address changed without the page seeing it, then loaded).
+      // (The page's own record of it: every field, none bad.)
+      await page.waitForFunction(() => sessionStorage.getItem('tavro.case')?.includes('"link":"TLN=60&n=1500&'));
+      await page.evaluate(() => history.replaceState(null, '', '#TLN=77'));
+      await type('ä');  // a key the menu ignores: the browser asks only once the page was used
+      await reload();
+      await page.waitForFunction(() => window.tavro.case()?.TLN === 77);
+      assert.equal((await caseNow()).n, 1500);
+      await eventually(topBar, '');
+    });
+
+    test('"Fall öffnen": a file too large or unreadable is named and changes nothing, as does a declined question', async () => {
+      const template = spawnSync(process.env.TAVRO_NATIVE, ['--template']).stdout.toString();
+      const fields = [...template.matchAll(/^(\w+) = /gm)].map(([, field]) => field);
+      assert.equal(fields.length, 20);
+      await open();
+      for (const step of ['a', '50 1500 2<enter>']) await type(step);
+      await page.waitForFunction(() => window.tavro.case().TLN === 50);
+      const changed = await caseNow();
+      const typed = await transcript();
+      const openCase = (text, answers, file = 'fall.txt') =>
+        asked(answers, () => page.evaluate((t, f) => window.tavro.openCase(t, f), text, file));
+      for (const [text, answers, questions, bar] of [
+        [`# ${'x'.repeat(64 * 1024)}\n`, [], [], '„fall.txt“ nicht geladen: die Datei ist größer als 64 KB.'],
+        ['TLN = abc\nfoo = 1\n', [], [],
+          '„fall.txt“ nicht geladen: Zeile 1: TLN: "abc" ist keine Zahl; Zeile 2: unbekannter Name "foo".'],
+        ['TLN = 70\n', [false], ['confirm'], null],
+      ]) {
+        const before = await topBar();
+        assert.deepEqual(await openCase(text, answers), questions);
+        await eventually(topBar, bar ?? before);
+        await settle();
+        assert.deepEqual(await caseNow(), changed);
+        assert.equal(await transcript(), typed);  // the run goes on
+      }
+      // Yes: the file's case, and the fields it left out named.
+      assert.deepEqual(await openCase('TLN = 70\nn = 1200\n', [true], 'teil.txt'), ['confirm']);
+      await page.waitForFunction(() => window.tavro.case()?.TLN === 70);
+      assert.deepEqual([(await caseNow()).n, (await caseNow()).i], [1200, 2]);
+      await eventually(topBar, 'Fall aus „teil.txt“ geöffnet; ohne Wert in der Datei, wie im Beispielfall: ' +
+                       `${fields.slice(2).join(', ')}.`);
+    });
+
+    // Sizes G1, G2, …: G_k with TKN = k Nm.
+    const growing = (count) => {
+      let table = 'Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\n';
+      for (let k = 1; k <= count; ++k) table += `G${k};${k};${2 * k};${k};${10 * k};0,8;${k}\n`;
+      return table;
+    };
+
+    test('a case changed in the middle of a check: the sizes shown are checked for the new case', async () => {
+      await open();
+      await page.waitForFunction(() => window.tavroSizes);
+      const table = growing(5000);
+      const example = await page.evaluate((t) => window.tavro.sizes(t), table);
+      // Slices of five sizes: the check lasts seconds on any machine.
+      const answer = page.evaluate(() => { window.tavroSizes.slice(5); return window.tavro.sizes(); });
+      await page.waitForFunction(() => window.tavroSizes.busy());
+      for (const step of ['a', '600 1500 2<enter>']) await type(step);
+      await page.waitForFunction(() => window.tavro.case().TLN === 600);
+      assert.ok(await page.evaluate(() => window.tavroSizes.busy()), 'the check ended before the case changed');
+      await page.evaluate(() => window.tavroSizes.slice(0));
+      const checked = await answer;
+      assert.ok(!await page.evaluate(() => window.tavroSizes.busy()), 'answered before the newest check ended');
+      assert.notDeepEqual(checked.sizes[0].checks, example.sizes[0].checks);
+      assert.deepEqual(checked, await page.evaluate(() => window.tavro.sizes()));  // checked anew
+      assert.match(await page.$eval('#series-info', (e) => e.textContent), /^Geprüft für den Fall im Programm: /);
+    });
+
+    test('a table given while the page is being made is checked, and the example does not replace it', async () => {
+      const table = growing(3);
+      // The table is given the moment window.tavro is made, before the size
+      // chooser looks for a table of its own.
+      await open(pageUrl, null, (tab) => tab.evaluateOnNewDocument((t) => {
+        let made;
+        Object.defineProperty(window, 'tavro', { configurable: true, get: () => made,
+          set: (value) => { made = value; window.given = value.sizes(t); } });
+      }, table));
+      const series = await page.evaluate(() => window.given);
+      assert.deepEqual(series.sizes.map((size) => size.name), ['G1', 'G2', 'G3']);
+      await page.waitForFunction(() => !window.tavroSizes.busy());
+      assert.equal(await page.$eval('#series', (e) => e.value), table);
     });
 
     test('a link holds the case exactly: nine digits give the typed case\'s result pages', async () => {
@@ -558,9 +712,8 @@ for (const [name, options] of Object.entries(browsers)) {
         ['constructor&__proto__&toString', ['constructor', '__proto__', 'toString']],
         ['Infinity&NaN&TLN=5', ['Infinity', 'NaN']]]) {
         await open(`${pageUrl}#${fragment}`);
-        const notice = await page.$eval('#notice', (e) => e.textContent);
-        assert.equal(notice, `Aus dem Link nicht übernommen: ${parts.join(', ')} – ` +
-                     'dafür gelten die Werte des Beispielfalls.');
+        await eventually(topBar, `Aus dem Link nicht übernommen: ${parts.join(', ')} – ` +
+                         'dafür gelten die Werte des Beispielfalls.');
       }
       assert.equal(await page.evaluate(() => window.tavro.case().TLN), 5);
     });
@@ -674,14 +827,13 @@ for (const [name, options] of Object.entries(browsers)) {
       // scrolled to, which a mouse click at once could miss.
       await page.$eval('#series-table button[data-size="2"]', (button) => button.click());
       await shows('PKW    [W]= ');
-      await page.waitForFunction(() => window.tavro.transcript().endsWith('F8 q Exit\n'));
+      await menu();
       for (const key of ['g', ' ', ' ', ' ']) await type(key);
       const pages = (text) => text.slice(text.lastIndexOf('Ergebnisse 1.Teil'));
       assert.equal(pages(await transcript()), pages(linux(typed(['450', '1500', '140', '5000.5', '0.9', '20']).input)));
 
       await open();  // a reload keeps the table
       assert.equal(await page.$eval('#series', (e) => e.value), table);
-      await page.evaluate(() => window.tavro.sizes(''));
     });
 
     // Each value typed when the program asks for its field: neither numbers
@@ -714,15 +866,16 @@ for (const [name, options] of Object.entries(browsers)) {
         assert.deepEqual(['TLN', 'n', 'i', 'TKN', 'TKmax', 'TKW', 'Cdyn', 'psi', 'PKW'].map((f) => data[f]),
                          [600, 1500, 2, ...size.map(Number)]);
         assert.ok((await transcript()).endsWith('F8 q Exit\n'));
-        await page.evaluate(() => window.tavro.sizes(''));
-      });
+        });
     }
 
     test('a table of 20,000 rows: the first 10,000 checked in slices, the program answers meanwhile', async () => {
       await open();
       let table = 'Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\n';
       for (let k = 1; k <= 20000; ++k) table += `G${k};${k};${2 * k};${k};${10 * k};0,8;${k}\n`;
-      // Slices of five sizes: the check lasts seconds on any machine.
+      // Slices of five sizes: the check lasts seconds on any machine. (The
+      // size chooser is made after the first menu.)
+      await page.waitForFunction(() => window.tavroSizes);
       await page.evaluate((t) => { window.tavroSizes.slice(5); window.tavro.sizes(t); }, table);
       await page.waitForFunction(() => window.tavroSizes.busy());
       await type('w');
@@ -737,7 +890,6 @@ for (const [name, options] of Object.entries(browsers)) {
       // Only the rows in view are in the document.
       const drawn = await page.$$eval('#series-table .size', (rows) => rows.length);
       assert.ok(drawn > 0 && drawn < 100, `${drawn} rows drawn`);
-      await page.evaluate(() => window.tavro.sizes(''));
     });
 
     test('a newer table while one is read gives the latest table; a check that fails stops none after it', async () => {
@@ -799,7 +951,8 @@ for (const [name, options] of Object.entries(browsers)) {
 
     test('a bad link is reported and ignored, and the page goes on', async () => {
       await open(`${pageUrl}#TLN=1e2&n=abc&foo=1&startLoaded=2&i=1.5&JA`);
-      const notice = await page.$eval('#notice', (e) => e.textContent);
+      await page.waitForFunction(() => document.getElementById('notice').textContent !== '');
+      const notice = await topBar();
       for (const part of ['n=abc', 'foo=1', 'i=1.5', 'JA']) {
         assert.ok(notice.includes(part), notice);
       }
