@@ -25,6 +25,7 @@ namespace {
 std::string noSizeReason(const Series& series, const std::string& bytes,
                          bool& withLines) {
   withLines = false;
+  if (std::string utf16 = unmarkedUtf16(bytes); !utf16.empty()) return utf16;
   if (series.header == Series::Header::kRefused) return series.ignored.front().reason;
   CouplingData data{};
   if (const CaseFileReading asCase = readCaseFile(bytes, data);
@@ -148,6 +149,13 @@ BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
           "keine Baugröße gelesen: " + why);
       add("", errors);
       run.status = 2;
+      // No case is checked without sizes, but a case file that cannot be read
+      // is named still: its status comes first.
+      for (const InputFile& file : cases) {
+        if (file.read) continue;
+        add("", "tavro: " + asUtf8(file.name) + ": " + file.error + "\n");
+        run.status = 1;
+      }
       return run;
     }
     if (!sizes.columns.empty()) say(0, sizes.columns);

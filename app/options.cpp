@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "coupling/case_file.h"
+#include "coupling/text.h"
 
 namespace {
 
@@ -67,12 +68,13 @@ constexpr const char* kHelp =
 // TAVRO_VERSION comes from the build: the project's version.
 constexpr const char* kVersion = "tavro " TAVRO_VERSION "\n";
 
-// The refusal of a bad command line.
+// The refusal of a bad command line. An argument quoted in `why` may be any
+// bytes; it is written as the program reads other text, so the line is UTF-8.
 Options refused(const std::string& why) {
   Options options;
   options.runSession = false;
   options.status = 2;
-  options.errors = "tavro: " + why + "\nHilfe: tavro --help\n";
+  options.errors = "tavro: " + asUtf8(why) + "\nHilfe: tavro --help\n";
   return options;
 }
 

@@ -1,12 +1,17 @@
 #include "check/check_csv.h"
 
+#include <string_view>
+
 #include "check/check_json.h"
 #include "console/number.h"
 #include "coupling/fields.h"
 
 namespace {
 
-std::string csvField(const CsvStyle& style, const std::string& text) {
+std::string csvField(const CsvStyle& style, std::string text) {
+  if (style.guardFormulas && !text.empty() &&
+      std::string_view("=+-@").find(text[0]) != std::string_view::npos)
+    text.insert(0, 1, '\'');
   const char special[] = {style.separator, '"', '\r', '\n', '\0'};
   if (text.find_first_of(special) == std::string::npos) return text;
   std::string out = "\"";

@@ -19,14 +19,17 @@ struct CsvStyle {
   char separator;      // between fields
   char decimalMark;    // in every number
   bool byteOrderMark;  // the header begins with UTF-8's
+  // A text cell beginning with = + - or @ gets a ' before it, so that a
+  // spreadsheet shows a name such as "=HYPERLINK(...)" and runs no formula.
+  bool guardFormulas;
 };
 
 // RFC 4180, as scripts read it: commas and decimal points.
-inline constexpr CsvStyle kCsvForScripts{',', '.', false};
+inline constexpr CsvStyle kCsvForScripts{',', '.', false, false};
 // As a spreadsheet set up for German opens it by double click, every number
 // in a cell of its own: semicolons and decimal commas; the byte-order mark
 // tells it the names are UTF-8.
-inline constexpr CsvStyle kCsvGerman{';', ',', true};
+inline constexpr CsvStyle kCsvGerman{';', ',', true, true};
 
 std::string csvHeader(const CsvStyle& style);
 

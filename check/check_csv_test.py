@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/ usr / bin / env python3
 """tavro --check --format csv-de read as a German spreadsheet reads it
 (Python's csv with delimiter ';', a byte-order mark, decimal commas) gives the
 same table as --format csv read as RFC 4180: names with the separator,

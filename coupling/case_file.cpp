@@ -104,7 +104,7 @@ std::string readValue(const Field& field, const std::string& text, bool byProgra
                       "\" liest sich zweifach: " + whole + " oder " + point +
                       " schreiben";
     if (byProgram) {
-      why += " (ein frueheres TAVRO schrieb die Datei so und meinte den Dezimalpunkt: " +
+      why += " (schrieb ein frueheres TAVRO die Datei, war der Dezimalpunkt gemeint: " +
              point + ")";
     }
     return why;

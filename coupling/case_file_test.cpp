@@ -163,8 +163,8 @@ TEST(CaseFile, LoadsWhatPeopleWriteAndRefusesEveryBadLine) {
       {"a file the program wrote, with what an earlier one meant",
        "# TAVRO: ein Fall\nn = 1.500\n",
        {{2,
-         "n: \"1.500\" liest sich zweifach: 1500 oder 1.5 schreiben (ein frueheres "
-         "TAVRO schrieb die Datei so und meinte den Dezimalpunkt: 1.5)"}},
+         "n: \"1.500\" liest sich zweifach: 1500 oder 1.5 schreiben (schrieb ein "
+         "frueheres TAVRO die Datei, war der Dezimalpunkt gemeint: 1.5)"}},
        {},
        159,
        0.8,

@@ -103,7 +103,7 @@ echo "status $?" >> linux
 wine --check --series "$table" "$case" 2> exe > /dev/null
 echo "status $?" >> exe
 same "standard error for a table with an unknown unit" linux exe
-holds "standard error names the unit" grep -q '^tavro: Baugrößen Ł.csv:1: die Einheit von TKN ist unbekannt' exe
+holds "standard error names the unit" grep -q '^tavro: Baugrößen Ł.csv:1: keine Baugröße gelesen: die Einheit „lbft“ von TKN ist unbekannt' exe
 
 echo "Windows files: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
