@@ -6,7 +6,8 @@
 // wait as data blocks (gzipped, in base64: web/assemble.mjs) until it is on
 // the screen; each part marks when it was made (performance marks
 // "tavro-menu", "tavro-d3", "tavro-panel", "tavro-sizes", "tavro-engine"
-// for the second instance).
+// for the second instance). The program's first screen, as the build took
+// it from the native program, is drawn as soon as xterm.js opens.
 'use strict';
 window.tavroBoot = (() => {
   const font = document.fonts.load('15px "JetBrains Mono"').catch(() => []);
@@ -21,6 +22,9 @@ window.tavroBoot = (() => {
     ? WebAssembly.compileStreaming(response)
     : response.arrayBuffer().then((bytes) => WebAssembly.compile(bytes))));
   block.remove();
+  const first = document.getElementById('tavro-first');
+  const firstScreen = Uint8Array.from(atob(first.textContent), (c) => c.charCodeAt(0));
+  first.remove();
 
   // A page that cannot run says so where the notices go.
   const failed = (error) => {
@@ -55,9 +59,14 @@ window.tavroBoot = (() => {
     return later;
   };
 
-  // Resolves once the first menu is on the screen (runs.js says when).
+  // Resolves once the program waits at its first menu (runs.js says when).
   let menuIsUp = null;
   const menuShown = new Promise((resolve) => { menuIsUp = resolve; });
+  // The first menu on the screen: drawn from the first screen, or by the
+  // program where that was not drawn.
+  const markMenu = () => {
+    if (performance.getEntriesByName('tavro-menu').length === 0) performance.mark('tavro-menu');
+  };
 
   return {
     // Resolves once the page's font is ready to draw with.
@@ -70,9 +79,13 @@ window.tavroBoot = (() => {
     failed,
     runLater,
     menuShown,
+    // The program's banner and menu, as it writes them before its first wait.
+    firstScreen,
     // Marks the first menu as on the screen (performance mark "tavro-menu").
+    menuDrawn: markMenu,
+    // The program waits at its first menu, which is on the screen.
     menuIsUp: () => {
-      performance.mark('tavro-menu');
+      markMenu();
       menuIsUp();
     },
   };
