@@ -18,7 +18,7 @@ tavroBoot.font.then(() => {
   const runs = tavroRuns;
   const { focus } = terminal;
   terminal.open();
-  terminal.drawFirst(tavroBoot.firstScreen, () => requestAnimationFrame(tavroBoot.menuDrawn));
+  terminal.drawFirst(tavroBoot.firstScreen, tavroBoot.firstWritten);
 
   // The address of the page with the current case, each value exact.
   const link = () => `${location.href.split('#')[0]}#${runs.current()?.link ?? ''}`;
