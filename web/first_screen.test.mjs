@@ -56,11 +56,11 @@ for (const [name, options] of Object.entries(browsers)) {
           const page = await browser.newPage();
           const errors = [];
           page.on('pageerror', (error) => errors.push(error.message));
-          // The program starts a while after the page drew its first screen.
+          // The program starts only once the keys are typed.
           await page.evaluateOnNewDocument(() => {
             const { instantiate } = WebAssembly;
-            WebAssembly.instantiate = (...args) =>
-              new Promise((resolve) => { setTimeout(resolve, 500); }).then(() => instantiate(...args));
+            const typed = new Promise((resolve) => { window.typed = resolve; });
+            WebAssembly.instantiate = (...args) => typed.then(() => instantiate(...args));
           });
           await page.goto(pageWith(what.replaceAll(' ', '-'), first));
           await page.waitForFunction(() => performance.getEntriesByName('tavro-menu').length > 0);
@@ -68,6 +68,7 @@ for (const [name, options] of Object.entries(browsers)) {
           assert.equal(await page.evaluate(() => window.tavro.screen()), screenOf(first), what);
           await page.focus('.xterm-helper-textarea');
           await page.keyboard.type(keys);
+          await page.evaluate(() => window.typed());
           await page.waitForFunction((n) => window.tavro.transcript().length >= n, {}, expected.length);
           await new Promise((resolve) => { setTimeout(resolve, 200); });  // nothing more comes
           const [transcript, screen, firstScreen] = await page.evaluate(
