@@ -230,7 +230,9 @@ window.tavroSizes = (() => {
   const maybeYield = async () => {
     const now = performance.now();
     if (mostRows === 0 && now - since < turnMs && !inputWaits?.()) return;
-    if (frame && now - framed > frameMs && document.visibilityState === 'visible') {
+    if (mostRows !== 0) {
+      await new Promise((resolve) => { setTimeout(resolve, 0); });  // a slow machine's pace
+    } else if (frame && now - framed > frameMs && document.visibilityState === 'visible') {
       await new Promise((resolve) => {
         afterFrame.push(resolve);
         setTimeout(resolve, 100);
