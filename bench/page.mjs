@@ -5,8 +5,14 @@
 // (performance mark "tavro-menu"); the loads alternate, each in a fresh
 // browser context. Chromium at 1x and 4x CPU throttling (the 4x one at a
 // phone's 390x844), Firefox at 1x; prints each median and the ratio, and a
-// warning where the page takes more than BUDGET times the floor. A noisy
-// machine gives noisy figures: the status is 0 unless a browser fails.
+// warning where the page takes more than BUDGET times the floor. Each load
+// then types w as soon as the menu shows and measures until the display
+// page's first line is on the screen (the floor writes it at once). In
+// Chromium and Firefox at 1x, each page then checks a table of 1000 sizes
+// (pasted anew, so read and checked) five times: the median time until they
+// are shown, and the longest task meanwhile (where the browser reports long
+// tasks) and the longest time between two frames. A noisy machine gives
+// noisy figures: the status is 0 unless a browser fails.
 // Usage: node bench/page.mjs [--loads=N] [--budget=X] NATIVE PAGE...
 //   NATIVE: the Linux program, whose banner and menu the floor writes; PAGE:
 //   a built tavro.html (more than one: each measured in turn, an older one
@@ -39,9 +45,12 @@ const part = (path) => readFileSync(new URL(path, modules));
 // What the program shows first: its banner and menu, up to its first wait.
 const shown = execFileSync(native, { input: 'q' }).toString('utf8');
 const menu = shown.slice(0, shown.indexOf('F8 q Exit\n') + 'F8 q Exit\n'.length);
+// And what it shows for w: its display page.
+const display = execFileSync(native, { input: 'w' }).toString('utf8').slice(menu.length);
 
 const work = mkdtempSync(join(tmpdir(), 'tavro-floor-'));
 const floorPath = join(work, 'floor.html');
+const floorUrl = pathToFileURL(floorPath).href;
 const font = part('@fontsource/jetbrains-mono/files/jetbrains-mono-latin-400-normal.woff2')
   .toString('base64');
 const floorScript = `
@@ -52,6 +61,12 @@ document.fonts.load('15px "JetBrains Mono"').then(() => {
   term.loadAddon(fit);
   term.open(document.getElementById('terminal'));
   fit.fit();
+  term.focus();
+  term.onData((data) => {
+    if (data === 'w') {
+      term.write(${JSON.stringify(display)}, () => requestAnimationFrame(() => performance.mark('tavro-key')));
+    }
+  });
   term.write(${JSON.stringify(menu)}, () => requestAnimationFrame(() => performance.mark('tavro-menu')));
 });`;
 writeFileSync(floorPath, `<!DOCTYPE html><html><head><meta charset="utf-8">
@@ -71,14 +86,26 @@ const chromium = {
 };
 const firefox = { browser: 'firefox', executablePath: '/usr/bin/firefox-esr' };
 const rows = [
-  { name: 'Chromium 1x', options: chromium, throttle: 1, viewport: { width: 1400, height: 900 } },
+  { name: 'Chromium 1x', options: chromium, throttle: 1, viewport: { width: 1400, height: 900 }, sizes: true },
   { name: 'Chromium 4x', options: chromium, throttle: 4,
     viewport: { width: 390, height: 844, isMobile: true, hasTouch: true } },
-  { name: 'Firefox 1x', options: firefox, throttle: 1, viewport: { width: 1400, height: 900 } },
+  { name: 'Firefox 1x', options: firefox, throttle: 1, viewport: { width: 1400, height: 900 }, sizes: true },
 ];
 
-// One load of `url`: milliseconds from the navigation's start to the mark.
-const load = async (browser, row, url) => {
+// The page's mark "tavro-key": the first frame after the display page's
+// first line is on the screen (the floor marks it itself).
+const markKey = () => {
+  const seen = () => {
+    if (window.tavro?.transcript().includes('momentan def. Werte 1:')) performance.mark('tavro-key');
+    else requestAnimationFrame(seen);
+  };
+  seen();
+};
+
+// One load of `url`: milliseconds from the navigation's start to the first
+// menu's mark, and to the answer of w typed as soon as it showed. With
+// `sizes`, the page is handed back open for checkSizes.
+const load = async (browser, row, url, sizes = false) => {
   const context = await browser.createBrowserContext();
   try {
     const page = await context.newPage();
@@ -86,8 +113,63 @@ const load = async (browser, row, url) => {
     if (row.throttle !== 1) await page.emulateCPUThrottling(row.throttle);
     await page.goto(url);
     await page.waitForFunction(() => performance.getEntriesByName('tavro-menu').length > 0,
+                               { timeout: 60000, polling: 'raf' });
+    await page.focus('.xterm-helper-textarea');
+    await page.keyboard.type('w');
+    if (url !== floorUrl) await page.evaluate(markKey);
+    await page.waitForFunction(() => performance.getEntriesByName('tavro-key').length > 0,
                                { timeout: 60000 });
-    return await page.evaluate(() => performance.getEntriesByName('tavro-menu')[0].startTime);
+    const times = await page.evaluate(() => ['tavro-menu', 'tavro-key'].map(
+      (name) => performance.getEntriesByName(name)[0].startTime));
+    if (sizes) return { context, page };
+    return times;
+  } finally {
+    if (!sizes) await context.close();
+  }
+};
+
+// Five checks of 1000 sizes on a page just loaded, each table pasted anew:
+// the median milliseconds until all are shown, the longest task (null where
+// the browser reports none) and the longest time between frames.
+const checkSizes = async (browser, row, url) => {
+  const { context, page } = await load(browser, row, url, true);
+  try {
+    return await page.evaluate(async () => {
+      await window.tavro.sizes('A;1;2;3;4;0,8;5\n');  // the computing instance made
+      const frame = () => new Promise((resolve) => { requestAnimationFrame(resolve); });
+      const times = [];
+      let longestTask = null;
+      let longestFrame = 0;
+      if (PerformanceObserver.supportedEntryTypes?.includes('longtask')) {
+        longestTask = 0;
+        new PerformanceObserver((list) => {
+          for (const e of list.getEntries()) longestTask = Math.max(longestTask, e.duration);
+        }).observe({ type: 'longtask' });
+      }
+      for (let round = 0; round < 5; ++round) {
+        let table = 'Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\n';
+        for (let k = 1; k <= 1000; ++k) table += `G${k};${k + round};${2 * k};${k};${10 * k};0,8;${k}\n`;
+        await frame();
+        let last = performance.now();
+        let going = true;
+        const beat = () => {
+          const now = performance.now();
+          longestFrame = Math.max(longestFrame, now - last);
+          last = now;
+          if (going) requestAnimationFrame(beat);
+        };
+        requestAnimationFrame(beat);
+        const started = performance.now();
+        const { sizes } = await window.tavro.sizes(table);
+        if (sizes.length !== 1000) throw new Error(`${sizes.length} sizes checked`);
+        await frame();
+        times.push(performance.now() - started);
+        going = false;
+      }
+      await new Promise((resolve) => { setTimeout(resolve, 100); });  // the last long tasks reported
+      times.sort((a, b) => a - b);
+      return { time: times[2], longestTask, longestFrame };
+    });
   } finally {
     await context.close();
   }
@@ -101,24 +183,32 @@ const median = (values) => {
 
 let status = 0;
 const lines = [];
+const sizeLines = [];
 try {
   for (const row of rows) {
     const browser = await puppeteer.launch({ headless: true, ...row.options });
     try {
       const floorTimes = [];
       const pageTimes = pagePaths.map(() => []);
-      await load(browser, row, pathToFileURL(floorPath).href);  // warms the browser's own start
+      await load(browser, row, floorUrl);  // warms the browser's own start
       for (let k = 0; k < loads; ++k) {
-        floorTimes.push(await load(browser, row, pathToFileURL(floorPath).href));
+        floorTimes.push(await load(browser, row, floorUrl));
         for (const [p, path] of pagePaths.entries()) {
           pageTimes[p].push(await load(browser, row, pathToFileURL(path).href));
         }
       }
-      const floor = median(floorTimes);
+      const nameOf = (p) => (pagePaths.length > 1 ? `${row.name}, ${p + 1}` : row.name);
+      const floor = median(floorTimes.map(([menuMs]) => menuMs));
+      const floorKey = median(floorTimes.map(([, keyMs]) => keyMs));
       for (const [p, times] of pageTimes.entries()) {
-        const page = median(times);
-        const name = pagePaths.length > 1 ? `${row.name}, ${p + 1}` : row.name;
-        lines.push({ name, floor, page, ratio: page / floor });
+        const page = median(times.map(([menuMs]) => menuMs));
+        const key = median(times.map(([, keyMs]) => keyMs));
+        lines.push({ name: nameOf(p), floor, page, ratio: page / floor, floorKey, key });
+      }
+      if (row.sizes) {
+        for (const [p, path] of pagePaths.entries()) {
+          sizeLines.push({ name: nameOf(p), ...await checkSizes(browser, row, pathToFileURL(path).href) });
+        }
       }
     } finally {
       await browser.close();
@@ -131,11 +221,21 @@ try {
   if (!process.env.KEEP) rmSync(work, { recursive: true, force: true });
 }
 
-console.log(`first menu, median of ${loads} loads each (ms)`);
+console.log(`first menu and w answered (key), median of ${loads} loads each (ms)`);
 if (pagePaths.length > 1) pagePaths.forEach((path, p) => console.log(`page ${p + 1}: ${path}`));
-console.log('                    floor     page    ratio');
-for (const { name, floor, page, ratio } of lines) {
+console.log('                    floor     page    ratio   floor key  page key');
+for (const { name, floor, page, ratio, floorKey, key } of lines) {
   console.log(`${name.padEnd(17)} ${floor.toFixed(0).padStart(7)} ${page.toFixed(0).padStart(8)} ` +
-              `${ratio.toFixed(2).padStart(8)}${ratio > budget ? `  warning: above ${budget}x the floor` : ''}`);
+              `${ratio.toFixed(2).padStart(8)} ${floorKey.toFixed(0).padStart(11)} ${key.toFixed(0).padStart(9)}` +
+              `${ratio > budget ? `  warning: above ${budget}x the floor` : ''}`);
+}
+if (sizeLines.length > 0) {
+  console.log('1000 sizes checked and shown, median of 5 (ms)');
+  console.log('                     time  longest task  longest frame');
+  for (const { name, time, longestTask, longestFrame } of sizeLines) {
+    console.log(`${name.padEnd(17)} ${time.toFixed(0).padStart(8)} ` +
+                `${(longestTask === null ? '-' : longestTask.toFixed(0)).padStart(13)} ${longestFrame.toFixed(0).padStart(14)}` +
+                `${time > 500 ? '  warning: above 0.5 s' : ''}`);
+  }
 }
 process.exit(status);

@@ -6,20 +6,24 @@
 // SHA-256. The scripts after "--" are gzipped data blocks too, which boot.js
 // runs once the first menu is on the screen (the policy allows them by
 // their hashes as well). Fewer bytes before the first menu's scripts are
-// fewer for the browser to read before it can start them.
+// fewer for the browser to read before it can start them. The program's
+// first screen (its banner and menu, all it writes before it first waits
+// for a key), as the native program NATIVE writes it, is a data block too:
+// the page draws it while the WebAssembly is still compiled (terminal.js).
 // The result loads nothing else.
-// Usage: node assemble.mjs TEMPLATE OUTPUT CSS FONT FONT_LICENCE WASM SCRIPT... [-- LATER...]
+// Usage: node assemble.mjs TEMPLATE OUTPUT CSS FONT FONT_LICENCE WASM NATIVE SCRIPT... [-- LATER...]
+import { execFileSync } from 'node:child_process';
 import { createHash } from 'node:crypto';
 import { readFileSync, writeFileSync } from 'node:fs';
 import { basename } from 'node:path';
 import { gzipSync } from 'node:zlib';
 
-const [template, output, css, font, fontLicence, wasm, ...parts] = process.argv.slice(2);
+const [template, output, css, font, fontLicence, wasm, native, ...parts] = process.argv.slice(2);
 const cut = parts.includes('--') ? parts.indexOf('--') : parts.length;
 const scripts = parts.slice(0, cut);
 const later = parts.slice(cut + 1);
-if (!template || !output || !css || !font || !fontLicence || !wasm || scripts.length === 0) {
-  console.error('usage: node assemble.mjs TEMPLATE OUTPUT CSS FONT FONT_LICENCE WASM SCRIPT... [-- LATER...]');
+if (!template || !output || !css || !font || !fontLicence || !wasm || !native || scripts.length === 0) {
+  console.error('usage: node assemble.mjs TEMPLATE OUTPUT CSS FONT FONT_LICENCE WASM NATIVE SCRIPT... [-- LATER...]');
   process.exit(2);
 }
 
@@ -28,6 +32,11 @@ const withoutSourceMap = (text) => text.replace(/\n\/\/# sourceMappingURL=\S+\s*
 
 // Bytes as a data block holds them: gzipped, in base64.
 const packed = (bytes) => gzipSync(bytes, { level: 9 }).toString('base64');
+
+// With nothing to read, the program writes its first screen and ends at
+// its first wait, as at the end of its input.
+const firstScreen = execFileSync(native, { input: '' });
+if (firstScreen.length === 0) throw new Error(`${native} wrote nothing before its first wait`);
 
 const bodyOf = (file) => {
   const body = withoutSourceMap(readFileSync(file, 'utf8'));
@@ -59,6 +68,7 @@ const page = readFileSync(template, 'utf8')
   .replace('@FONT_FACE@', () => fontFace)
   .replace('@SCRIPTS@', () => [
     `<script type="application/gzip" id="tavro-wasm">${packed(readFileSync(wasm))}</script>`,
+    `<script type="application/octet-stream" id="tavro-first">${firstScreen.toString('base64')}</script>`,
     ...bodies.map((body) => `<script>${body}</script>`),
     ...laterBodies.map((body, k) => `<script type="application/gzip" class="tavro-later" ` +
       `data-part="${basename(later[k]).replace(/\.[^.]*$/, '')}">${packed(Buffer.from(body, 'utf8'))}</script>`),

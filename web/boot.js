@@ -6,7 +6,8 @@
 // wait as data blocks (gzipped, in base64: web/assemble.mjs) until it is on
 // the screen; each part marks when it was made (performance marks
 // "tavro-menu", "tavro-d3", "tavro-panel", "tavro-sizes", "tavro-engine"
-// for the second instance).
+// for the second instance). The program's first screen, as the build took
+// it from the native program, is drawn as soon as xterm.js opens.
 'use strict';
 window.tavroBoot = (() => {
   const font = document.fonts.load('15px "JetBrains Mono"').catch(() => []);
@@ -21,6 +22,9 @@ window.tavroBoot = (() => {
     ? WebAssembly.compileStreaming(response)
     : response.arrayBuffer().then((bytes) => WebAssembly.compile(bytes))));
   block.remove();
+  const first = document.getElementById('tavro-first');
+  const firstScreen = Uint8Array.from(atob(first.textContent), (c) => c.charCodeAt(0));
+  first.remove();
 
   // A page that cannot run says so where the notices go.
   const failed = (error) => {
@@ -29,10 +33,16 @@ window.tavroBoot = (() => {
   };
   module.catch(failed);
 
+  // The first screen is drawn (page.js), or 100 ms passed since xterm.js
+  // had it (a hidden page draws no frame): only then is an instance made,
+  // whose start would otherwise come before the frame that shows it.
+  let drawn = null;
+  const firstDrawn = new Promise((resolve) => { drawn = resolve; });
+
   // Emscripten's hook for making an instance: the compiled module with the
   // runtime's imports.
   const instantiateWasm = (imports, receive) => {
-    module.then((compiled) => WebAssembly.instantiate(compiled, imports)
+    Promise.all([module, firstDrawn]).then(([compiled]) => WebAssembly.instantiate(compiled, imports)
       .then((instance) => receive(instance, compiled)))
       .catch(failed);
     return {};
@@ -61,9 +71,14 @@ window.tavroBoot = (() => {
     return later;
   };
 
-  // Resolves once the first menu is on the screen (runs.js says when).
+  // Resolves once the program waits at its first menu (runs.js says when).
   let menuIsUp = null;
   const menuShown = new Promise((resolve) => { menuIsUp = resolve; });
+  // The first menu on the screen: drawn from the first screen, or by the
+  // program where that was not drawn.
+  const markMenu = () => {
+    if (performance.getEntriesByName('tavro-menu').length === 0) performance.mark('tavro-menu');
+  };
 
   return {
     // Resolves once the page's font is ready to draw with.
@@ -76,9 +91,20 @@ window.tavroBoot = (() => {
     failed,
     runLater,
     menuShown,
-    // Marks the first menu as on the screen (performance mark "tavro-menu").
+    // The program's banner and menu, as it writes them before its first wait.
+    firstScreen,
+    // xterm.js has the first screen: the next frame shows it (performance
+    // mark "tavro-menu"), and the first instance is made after that frame.
+    firstWritten: () => {
+      requestAnimationFrame(() => {
+        markMenu();
+        setTimeout(drawn, 0);
+      });
+      setTimeout(drawn, 100);
+    },
+    // The program waits at its first menu, which is on the screen.
     menuIsUp: () => {
-      performance.mark('tavro-menu');
+      markMenu();
       menuIsUp();
     },
   };

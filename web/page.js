@@ -10,12 +10,15 @@
 'use strict';
 // xterm.js measures its cell once, when it opens: so it opens only once the
 // page's own font (tavro.html.in) is loaded, which boot.js started along
-// with the program's compile.
-Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
+// with the program's compile. It shows the program's first screen at once;
+// the first run starts as the compile ends, and keys typed meanwhile wait
+// for it in order.
+tavroBoot.font.then(() => {
   const terminal = tavroTerminal;
   const runs = tavroRuns;
   const { focus } = terminal;
   terminal.open();
+  terminal.drawFirst(tavroBoot.firstScreen, tavroBoot.firstWritten);
 
   // The address of the page with the case `data` (a case message; the
   // current case named as the field names it), each value exact.
@@ -83,6 +86,10 @@ Promise.all([tavroBoot.font, tavroBoot.module]).then(() => {
     sizes: (text) => tavroBoot.runLater().then(() => tavroSizes.sizes(text)),
     // The address "Link kopieren" copies: the case named by the field.
     link: () => link(),
+    // null until the first run wrote its first screen, or where none was
+    // drawn before; 'same' when the run wrote what the page drew before it
+    // started, 'redrawn' when the page drew it again as the run wrote it.
+    firstScreen: terminal.firstScreen,
     // Opens a case file's `text` as "Fall öffnen" does; resolves once asked.
     openCase: (text, name = 'fall.txt') => tavroCaseFiles.open(new File([text], name)),
   };

@@ -3,8 +3,9 @@
 // the program's own check in a second instance that only computes (the
 // running one waits suspended for its keys). The page computes no formula:
 // it shows what the program answers and types "übernehmen" into the run.
-// A long table is checked in slices of a few milliseconds, so that keys
-// reach the running program meanwhile, and only the rows in view are drawn.
+// A long table is checked in parts of a few milliseconds, the page given its
+// turn between them, so that keys reach the running program meanwhile; the
+// rows in view (and only they) are drawn at most once a frame.
 'use strict';
 window.tavroSizes = (() => {
   const area = document.getElementById('series');
@@ -15,7 +16,13 @@ window.tavroSizes = (() => {
   const file = document.getElementById('series-file');
   const stored = 'tavro.series';
   const limit = 2 * 1024 * 1024;  // bytes of a table; a maker's has far fewer
-  const sliceMs = 20;             // what one slice may take, its drawing aside
+  const partMs = 8;               // what one call of the computing instance may take
+  // What the check may hold the page before giving it a turn: longer while
+  // the browser can tell that no key or click waits, never 50 ms.
+  const inputWaits = navigator.scheduling?.isInputPending
+    ? () => navigator.scheduling.isInputPending() : null;
+  const turnMs = inputWaits ? 40 : 24;
+  const frameMs = 50;  // the longest the rows in view may wait for their frame
 
   let link = '';        // the case, as a link's fragment: exact values
   let forCase = null;   // the program's case, as its last message gave it
@@ -168,6 +175,30 @@ window.tavroSizes = (() => {
     }
     drawRows();
   };
+  // Drawn with the next frame, however many parts are checked before it;
+  // `framed` is when that was asked for, `afterFrame` who waits for it.
+  let frame = 0;
+  let framed = 0;
+  let afterFrame = [];
+  const drawSoon = () => {
+    if (frame) return;
+    framed = performance.now();
+    frame = requestAnimationFrame(() => {
+      frame = 0;
+      if (head) draw();
+      const waiting = afterFrame;
+      afterFrame = [];
+      if (waiting.length > 0) resumeAfter(() => { for (const resume of waiting) resume(); });
+    });
+  };
+  const drawNow = () => {
+    cancelAnimationFrame(frame);
+    frame = 0;
+    draw();
+    const waiting = afterFrame;
+    afterFrame = [];
+    for (const resume of waiting) resume();
+  };
   table.addEventListener('click', (event) => {
     const index = event.target.closest?.('button[data-size]')?.dataset.size;
     if (index !== undefined && !outdated) takeOver(sizes[Number(index)], Number(index));
@@ -180,10 +211,43 @@ window.tavroSizes = (() => {
   let generation = 0;
   let readText = null;   // the text the computing instance holds read to its end; null: none known
   let waiting = [];      // {resolve, reject} of callers of check(), answered when a check ends
-  const yieldToPage = () => new Promise((resolve) => { setTimeout(resolve, 0); });
-  // How many to do in the next slice, after `done` took `ms`: as many as fit
-  // the slice's time, at most four times as many as before.
-  const fitted = (done, ms) => Math.max(1, Math.min(4 * done, Math.floor(done * sliceMs / Math.max(ms, 1))));
+  // The page's turn: the browser's own yield where it has one, else a
+  // message to the page itself, which no browser holds back as it holds a
+  // timer set within timers (to 4 ms).
+  const channel = new MessageChannel();
+  const turns = [];
+  channel.port1.onmessage = () => turns.shift()();
+  const resumeAfter = (resume) => {
+    turns.push(resume);
+    channel.port2.postMessage(null);
+  };
+  const yieldToPage = () => (globalThis.scheduler?.yield ? scheduler.yield()
+    : new Promise(resumeAfter));
+  // Gives the page its turn once the check held it for its time, or at once
+  // when a key or click waits; `since` is when the page last had it. A
+  // test's limit on a part stands for a slow machine: a turn after each.
+  // Where the rows wait for a frame that is due, the turn lasts until it is
+  // drawn: a browser may put its frames after turns given one after another.
+  // A hidden page draws no frame, and none waits longer than 100 ms for one.
+  let since = 0;
+  const maybeYield = async () => {
+    const now = performance.now();
+    if (mostRows === 0 && now - since < turnMs && !inputWaits?.()) return;
+    if (mostRows !== 0) {
+      await new Promise((resolve) => { setTimeout(resolve, 0); });  // a slow machine's pace
+    } else if (frame && now - framed > frameMs && document.visibilityState === 'visible') {
+      await new Promise((resolve) => {
+        afterFrame.push(resolve);
+        setTimeout(resolve, 100);
+      });
+    } else {
+      await yieldToPage();
+    }
+    since = performance.now();
+  };
+  // How many to do in the next part, after `done` took `ms`: as many as fit
+  // a part's time, at most four times as many as before.
+  const fitted = (done, ms) => Math.max(1, Math.min(4 * done, Math.floor(done * partMs / Math.max(ms, 1))));
   const summary = () => ({
     sizes: sizes.map(({ name, values, checks, okay }) => ({
       name, values, checks: checks.map(({ value, limit: l, okay: o, share }) => ({ value, limit: l, okay: o, share })), okay,
@@ -197,7 +261,7 @@ window.tavroSizes = (() => {
     const tooLarge = encoder.encode(text).length > limit;
     const fresh = text !== readText;
     // Read in slices too: a long table takes its time to split and read.
-    let lines = 500;
+    let lines = 200;
     const read = async (what) => {
       const started = performance.now();
       const part = Math.min(lines, mostRows || lines);
@@ -215,10 +279,11 @@ window.tavroSizes = (() => {
       // From the first slice on, the instance holds the new text half read:
       // a check ended meanwhile must not take it for the one read before.
       if (fresh) readText = null;
+      since = performance.now();
       got = await read(fresh ? 1 : 0);
       if (got === null) info.textContent = 'Die Tabelle wird gelesen …';
       while (got === null) {
-        await yieldToPage();
+        await maybeYield();
         if (own !== generation) return;
         got = await read(2);
       }
@@ -237,7 +302,7 @@ window.tavroSizes = (() => {
     table.replaceChildren();
     rowHeight = 0;
     box.scrollTop = 0;
-    let rows = 50;  // sizes in the next slice, fitted to the time they take
+    let rows = 20;  // sizes in the next part, fitted to the time they take
     while (sizes.length < head.count) {
       const started = performance.now();
       const part = Math.min(rows, mostRows || rows);
@@ -245,12 +310,13 @@ window.tavroSizes = (() => {
       sizes.push(...answer.sizes);
       smallest = answer.smallest;
       complete = sizes.length >= head.count;
-      draw();
+      if (complete) break;
+      drawSoon();
       rows = fitted(part, performance.now() - started);
-      await yieldToPage();
+      await maybeYield();
       if (own !== generation) return;  // a newer table or case came meanwhile
     }
-    draw();
+    drawNow();
     const answered = waiting;
     waiting = [];
     for (const { resolve } of answered) resolve(summary());

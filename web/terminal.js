@@ -3,7 +3,9 @@
 // (or on the key bar) wait in order until the run reads them. A key typed
 // while no run reads is handed to runs.js, which starts one. The run's
 // transcript (everything it wrote, echo included) is kept here, and the
-// screen-reader mode and Ctrl-C's copy belong to the terminal too.
+// screen-reader mode and Ctrl-C's copy belong to the terminal too. The
+// program's first screen is drawn before the first run has started
+// (drawFirst); what the run then writes is held against it.
 'use strict';
 window.tavroTerminal = (() => {
   const box = document.getElementById('terminal');
@@ -27,6 +29,9 @@ window.tavroTerminal = (() => {
   let decoder = null;         // the run's UTF-8 decoder, across writes
   let noRun = () => {};       // what a key does while no run reads
   let waits = () => {};       // told each time the run waits with nothing typed
+  let expected = null;        // the first screen drawn, while the run has written less of it
+  let matched = 0;            // the bytes of it the run wrote, the same
+  let firstScreen = null;     // 'same': the run wrote the first screen drawn; 'redrawn': it did not
 
   // Up to `size` typed bytes, in the order typed.
   const take = (size) => {
@@ -42,9 +47,22 @@ window.tavroTerminal = (() => {
     return bytes;
   };
 
+  // The run waits or ends, or the page writes, while the first screen drawn
+  // holds more than the run wrote: the screen is drawn again with what it
+  // wrote alone.
+  const settle = () => {
+    if (expected === null) return;
+    const written = expected.subarray(0, matched);
+    expected = null;
+    firstScreen = 'redrawn';
+    term.reset();
+    term.write(written);
+  };
+
   // The run's read: typed bytes, or null when `waitMs` (if not negative)
   // passed first.
   const read = (size, waitMs) => new Promise((resolve) => {
+    settle();
     if (typed.length > 0) return resolve(take(size));
     const timer = waitMs >= 0 ? setTimeout(() => { wake = null; resolve(null); }, waitMs) : 0;
     wake = () => { clearTimeout(timer); wake = null; resolve(take(size)); };
@@ -59,10 +77,25 @@ window.tavroTerminal = (() => {
     return undefined;
   };
 
-  // What the run writes.
+  // What the run writes. Bytes the first screen drawn holds at that place
+  // are not drawn again; any other is written after all the run wrote
+  // before, on a terminal reset.
   const show = (bytes) => {
-    term.write(bytes);
     transcript += decoder.decode(bytes, { stream: true });
+    if (expected !== null) {
+      const same = bytes.length <= expected.length - matched &&
+        bytes.every((b, k) => b === expected[matched + k]);
+      if (same) {
+        matched += bytes.length;
+        if (matched === expected.length) {
+          expected = null;
+          firstScreen = 'same';
+        }
+        return;
+      }
+      settle();
+    }
+    term.write(bytes);
   };
 
   // The run as the screen shows it: what Backspace erased ("\b \b" per
@@ -159,6 +192,15 @@ window.tavroTerminal = (() => {
 
   return {
     open,
+    // Draws the program's first screen before its run started; `done` once drawn.
+    drawFirst: (bytes, done) => {
+      expected = bytes;
+      matched = 0;
+      term.write(bytes, done);
+    },
+    // null while the first screen drawn is not settled or none was drawn;
+    // 'same' when the run wrote it, 'redrawn' when the run wrote otherwise.
+    firstScreen: () => firstScreen,
     focus,
     // The terminal's box, where a case file may be dropped.
     box,
@@ -172,6 +214,7 @@ window.tavroTerminal = (() => {
     },
     // The run ended: the next key goes to noRun.
     end: () => {
+      settle();
       reading = false;
       wake = null;
     },
@@ -180,7 +223,10 @@ window.tavroTerminal = (() => {
     // Give as the run's write (Module.tavroShow).
     show,
     // Writes the page's own `text` (not the run's) and calls `done` once drawn.
-    write: (text, done) => term.write(text, done),
+    write: (text, done) => {
+      settle();
+      term.write(text, done);
+    },
     send,
     // What a key does while no run reads; who hears that the run waits with
     // nothing typed for it (a read without a time limit).

@@ -57,6 +57,7 @@ set(TAVRO_PAGE_PARTS
   ${TAVRO_FONT}/files/jetbrains-mono-latin-400-normal.woff2
   ${TAVRO_FONT}/LICENSE
   ${PROJECT_BINARY_DIR}/tavro.wasm
+  ${PROJECT_BINARY_DIR}/native/tavro
   ${TAVRO_WEB}/boot.js
   ${TAVRO_WEB}/node_modules/@xterm/xterm/lib/xterm.js
   ${TAVRO_WEB}/node_modules/@xterm/addon-fit/lib/addon-fit.js
@@ -75,24 +76,28 @@ set(TAVRO_PAGE_PARTS
   ${TAVRO_WEB}/panel.js
   ${TAVRO_WEB}/sizes.js)
 # The files, for the build to know when to put the page together again; the
-# WebAssembly is linked with the program's script.
+# WebAssembly is linked with the program's script, and the native program
+# (below), whose first screen the page draws at once, is built by its own
+# project.
 set(TAVRO_PAGE_FILES ${TAVRO_PAGE_PARTS})
 list(REMOVE_ITEM TAVRO_PAGE_FILES -- ${PROJECT_BINARY_DIR}/tavro.wasm)
 add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/tavro.html
   COMMAND ${NODE} ${TAVRO_WEB}/assemble.mjs ${TAVRO_WEB}/tavro.html.in
           ${PROJECT_BINARY_DIR}/tavro.html ${TAVRO_PAGE_PARTS}
-  DEPENDS ${TAVRO_WEB}/assemble.mjs ${TAVRO_WEB}/tavro.html.in ${TAVRO_PAGE_FILES} tavro
+  DEPENDS ${TAVRO_WEB}/assemble.mjs ${TAVRO_WEB}/tavro.html.in ${TAVRO_PAGE_FILES} tavro native
   VERBATIM)
 add_custom_target(page ALL DEPENDS ${PROJECT_BINARY_DIR}/tavro.html)
 
-# The native program whose output the page must show byte for byte.
+# The native program whose output the page must show byte for byte, and
+# whose first screen it draws before its own program has started.
 include(ExternalProject)
 ExternalProject_Add(native
   SOURCE_DIR ${PROJECT_SOURCE_DIR}
   BINARY_DIR ${PROJECT_BINARY_DIR}/native
   CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DTAVRO_TESTS=OFF
   INSTALL_COMMAND ""
-  BUILD_ALWAYS ON)
+  BUILD_ALWAYS ON
+  BUILD_BYPRODUCTS ${PROJECT_BINARY_DIR}/native/tavro)
 
 enable_testing()
 # `node --test FILE` run by the command after FILE; with TAVRO_WEB_TESTS set
@@ -101,9 +106,10 @@ enable_testing()
 set(TAVRO_NODE_TEST sh -c
     [=[file=$1 && shift && exec "$@" --test ${TAVRO_WEB_TESTS:+"--test-name-pattern=$TAVRO_WEB_TESTS"} "$file"]=] sh)
 add_test(NAME Browsers COMMAND ${TAVRO_NODE_TEST} ${TAVRO_WEB}/tavro.test.mjs ${NODE})
+add_test(NAME FirstScreen COMMAND ${TAVRO_NODE_TEST} ${TAVRO_WEB}/first_screen.test.mjs ${NODE})
 # WebKit's browser needs a display: a virtual one.
 find_program(XVFB_RUN xvfb-run REQUIRED)
 find_program(WEBKIT_DRIVER WebKitWebDriver REQUIRED)
 add_test(NAME WebKit COMMAND ${TAVRO_NODE_TEST} ${TAVRO_WEB}/webkit.test.mjs ${XVFB_RUN} -a ${NODE})
-set_tests_properties(Browsers WebKit PROPERTIES TIMEOUT 900 ENVIRONMENT
+set_tests_properties(Browsers FirstScreen WebKit PROPERTIES TIMEOUT 900 ENVIRONMENT
   "TAVRO_PAGE=${PROJECT_BINARY_DIR}/tavro.html;TAVRO_NATIVE=${PROJECT_BINARY_DIR}/native/tavro")
