@@ -12,29 +12,11 @@
 
 namespace {
 
-// What the invisible spaces trim() takes away are called, by their bytes.
-std::string invisibleName(std::string_view space) {
-  constexpr struct {
-    const char* bytes;
-    const char* name;
-  } kNames[] = {
-      {"\xC2\xA0", "ein geschuetztes Leerzeichen (U+00A0)"},
-      {"\xE2\x80\xAF", "ein schmales geschuetztes Leerzeichen (U+202F)"},
-      {"\xE2\x80\x87", "ein Ziffernleerzeichen (U+2007)"},
-      {"\xE2\x80\x8B", "ein Leerzeichen ohne Breite (U+200B)"},
-      {"\xEF\xBB\xBF", "eine Byte-Order-Mark (U+FEFF)"},
-  };
-  for (const auto& n : kNames) {
-    if (space == n.bytes) return n.name;
-  }
-  return "ein unsichtbares Zeichen";
-}
-
 // " (darin ...)" naming the first invisible space inside `text`, or "".
 std::string invisibleInside(std::string_view text) {
   for (std::size_t k = 0; k < text.size(); ++k) {
-    if (const std::size_t size = invisibleSpace(text.substr(k)); size > 0)
-      return " (darin " + invisibleName(text.substr(k, size)) + ")";
+    if (const char* name = invisibleSpaceName(text.substr(k)); name != nullptr)
+      return std::string(" (darin ") + name + ")";
   }
   return "";
 }

@@ -113,12 +113,35 @@ std::string decodeText(std::string_view bytes) {
   return asUtf8(bytes);
 }
 
+namespace {
+
+// The spaces the eye cannot tell from a blank or cannot see, with what a
+// message calls them.
+constexpr struct {
+  std::string_view bytes;
+  const char* name;
+} kInvisible[] = {
+    {"\xC2\xA0", "ein geschuetztes Leerzeichen (U+00A0)"},
+    {"\xE2\x80\xAF", "ein schmales geschuetztes Leerzeichen (U+202F)"},
+    {"\xE2\x80\x87", "ein Ziffernleerzeichen (U+2007)"},
+    {"\xE2\x80\x8B", "ein Leerzeichen ohne Breite (U+200B)"},
+    {"\xEF\xBB\xBF", "eine Byte-Order-Mark (U+FEFF)"},
+};
+
+}  // namespace
+
 std::size_t invisibleSpace(std::string_view text) {
-  for (const std::string_view space :
-       {"\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x87", "\xE2\x80\x8B", "\xEF\xBB\xBF"}) {
-    if (text.starts_with(space)) return space.size();
+  for (const auto& space : kInvisible) {
+    if (text.starts_with(space.bytes)) return space.bytes.size();
   }
   return 0;
+}
+
+const char* invisibleSpaceName(std::string_view text) {
+  for (const auto& space : kInvisible) {
+    if (text.starts_with(space.bytes)) return space.name;
+  }
+  return nullptr;
 }
 
 std::string_view trim(std::string_view s) {

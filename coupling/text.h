@@ -32,6 +32,11 @@ bool isUtf8(std::string_view text);
 // mark U+FEFF; 0 when there is none.
 std::size_t invisibleSpace(std::string_view text);
 
+// What a message calls the invisible space at the start of `text`
+// ("ein geschuetztes Leerzeichen (U+00A0)", ASCII German), or null when
+// invisibleSpace finds none.
+const char* invisibleSpaceName(std::string_view text);
+
 // `s` without the blanks, tabs and invisible spaces (invisibleSpace) around
 // it, and without a line's CR (a Windows line end).
 std::string_view trim(std::string_view s);
