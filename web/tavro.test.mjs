@@ -600,6 +600,15 @@ for (const [name, options] of Object.entries(browsers)) {
           'Aus dem gespeicherten Fall nicht übernommen: n=abc, foo=1 – dafür gelten die Werte des Beispielfalls. ' +
           'Mit dem Beispielfall beginnen', 60],
       ]) {
+        // The page writes its record of the example a moment after the
+        // menu: written over only once it is there.
+        await page.waitForFunction(() => {
+          try {
+            return JSON.parse(sessionStorage.getItem('tavro.case'))?.example === true;
+          } catch {
+            return false;
+          }
+        });
         await page.evaluate((r) => sessionStorage.setItem('tavro.case', r), record);
         await reload(false);  // the example ran: nothing to lose
         await eventually(topBar, bar);
