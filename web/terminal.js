@@ -61,11 +61,19 @@ window.tavroTerminal = (() => {
 
   // The run's read: typed bytes, or null when `waitMs` (if not negative)
   // passed first.
+  // A timed read's deadline is ended with its run: left running, it would
+  // clear the wait of the next run's read, which then never wakes.
+  let deadline = 0;
+  const stopWaiting = () => {
+    clearTimeout(deadline);
+    deadline = 0;
+    wake = null;
+  };
   const read = (size, waitMs) => new Promise((resolve) => {
     settle();
     if (typed.length > 0) return resolve(take(size));
-    const timer = waitMs >= 0 ? setTimeout(() => { wake = null; resolve(null); }, waitMs) : 0;
-    wake = () => { clearTimeout(timer); wake = null; resolve(take(size)); };
+    if (waitMs >= 0) deadline = setTimeout(() => { stopWaiting(); resolve(null); }, waitMs);
+    wake = () => { stopWaiting(); resolve(take(size)); };
     if (waitMs < 0) waits();
   });
 
@@ -207,7 +215,7 @@ window.tavroTerminal = (() => {
     // A new run reads from now on: nothing typed before reaches it.
     begin: () => {
       reading = true;
-      wake = null;
+      stopWaiting();
       typed = [];
       transcript = '';
       decoder = new TextDecoder();
@@ -216,7 +224,7 @@ window.tavroTerminal = (() => {
     end: () => {
       settle();
       reading = false;
-      wake = null;
+      stopWaiting();
     },
     // Give as the run's read (Module.tavroTyped).
     read,
