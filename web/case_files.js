@@ -47,9 +47,7 @@ window.tavroCaseFiles = (() => {
       tavroBar.show(`„${chosen.name}“ nicht geladen: ${read.problems.join('; ')}.`);
       return;
     }
-    const current = runs.current();
-    const losing = runs.running() && current && !current.example && current.link !== read.link;
-    if (losing && !window.confirm('Der Fall des laufenden Programms geht dabei verloren. Trotzdem öffnen?')) return;
+    if (runs.losing(read.link) && !window.confirm('Der Fall des laufenden Programms geht dabei verloren. Trotzdem öffnen?')) return;
     runs.start(read.link, { kind: 'file', name: chosen.name, missing: read.missing });
   };
   const caseFile = document.getElementById('case-file');

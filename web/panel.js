@@ -216,11 +216,17 @@ window.tavroPanel = (() => {
   };
 
   // The size last taken over from the series, while the case of the check
-  // shown holds exactly its six values; else null.
+  // shown holds exactly its six values; else the size the case's label
+  // names (the program keeps it while the case holds that size's values: a
+  // size taken over before a reload), while the check is the case's; else
+  // null.
   const takenSize = () => {
     const taken = window.tavroSizes?.taken();
-    return taken && shown &&
-      taken.fields.every((field, k) => Object.is(shown.case[field], taken.values[k])) ? taken.name : null;
+    if (taken && shown && taken.fields.every((field, k) => Object.is(shown.case[field], taken.values[k]))) {
+      return taken.name;
+    }
+    const size = connection.labelled()?.size;
+    return shown && !stale && size ? size : null;
   };
   const retitle = () => {
     const size = takenSize();
@@ -300,6 +306,7 @@ window.tavroPanel = (() => {
     // The name or the size of the case changed: the report's head follows.
     relabel: () => {
       const label = connection.labelled();
+      if (shown) retitle();
       if (shown && `${label?.heading}` !== drawnHeading) drawReport();
     },
     // Takes {focus, labelled}: gives the keys back to the terminal; the

@@ -131,6 +131,7 @@ window.tavroRuns = (() => {
     terminal.end();
     tavroHelp.show(null);
     lastEnded = current;
+    relabel();  // with the name typed last, once the instance answered
     restore.hidden = lastEnded === null;
     const transcript = terminal.transcript();
     const atLineStart = transcript === '' || transcript.endsWith('\n');
@@ -234,9 +235,16 @@ window.tavroRuns = (() => {
 
   // The exact values, not the printed ones: the new run goes on exactly. A
   // running case of its own is not given up without asking.
+  // True when a run goes on whose case, as the field names it, another run
+  // of `link` would lose: it is not the example and not that case, or the
+  // field holds a text the run has not named its case with yet.
+  const losing = (link) => {
+    const data = labelled ?? current;
+    if (!running || data === null) return false;
+    return nameField.value !== data.name || (!data.example && data.link !== link);
+  };
   restore.addEventListener('click', () => {
-    const losing = running && !current.example && current.link !== lastEnded.link;
-    if (!losing || window.confirm('Der Fall des laufenden Programms geht dabei verloren. Trotzdem laden?')) {
+    if (!losing(lastEnded.link) || window.confirm('Der Fall des laufenden Programms geht dabei verloren. Trotzdem laden?')) {
       start(lastEnded.link, { kind: 'last' });
     }
     terminal.focus();
@@ -301,6 +309,7 @@ window.tavroRuns = (() => {
     // True when the case differs from the one the last check computed.
     stale: () => current !== null && check !== null && caseKey(current.case) !== caseKey(check.case),
     running: () => running,
+    losing,
     // True while the running case would be lost to another run: it is not
     // the example, and it was changed since its run started, or it is the
     // tab's kept case, which no link or file holds. A name typed is a change.

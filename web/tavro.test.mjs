@@ -373,7 +373,19 @@ for (const [name, options] of Object.entries(browsers)) {
       await reload();
       assert.equal(await page.evaluate(() => window.tavro.name()), 'Pumpe P-102');
       assert.match(await page.evaluate(() => window.tavro.link()), /&name=Pumpe%20P-102&size=S1$/);
+      await type('g');
+      await type('x');
+      await page.waitForFunction(() => document.getElementById('panel-title').textContent ===
+                                 'Auswertung – Baugröße S1');
       await page.evaluate(() => window.tavro.sizes(''));
+
+      // A name typed into the example makes it the user's case: a file does
+      // not replace it unasked, even before the program has taken the name.
+      await open();
+      await edit('Pumpe P-103');
+      assert.deepEqual(await asked([false], () => page.evaluate(() => window.tavro.openCase('TLN = 159\n'))),
+                       ['confirm']);
+      assert.equal(await page.evaluate(() => window.tavro.name()), 'Pumpe P-103');
     });
 
     // The example, a changed case and one that cannot be computed, each
