@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/batch_test.h"
+#include "console/utf8.h"
 #include "coupling/case_file.h"
 #include "coupling/text.h"
 

@@ -5,40 +5,7 @@
 #include <cstdio>
 
 #include "console/number.h"
-
-namespace {
-
-// The length of the well-formed UTF-8 character `text` starts with, or 0
-// when its first byte starts none.
-std::size_t characterLength(std::string_view text) {
-  const auto byte = [&](std::size_t k) {
-    return k < text.size() ? static_cast<unsigned char>(text[k]) : 0u;
-  };
-  const unsigned lead = byte(0);
-  if (lead < 0x80) return 1;
-  std::size_t following = 0;
-  unsigned low = 0x80;   // the second byte's range, narrowed where the lead
-  unsigned high = 0xBF;  // would allow an overlong form, a surrogate or > U+10FFFF
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    following = 1;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    following = 2;
-    low = lead == 0xE0 ? 0xA0 : low;
-    high = lead == 0xED ? 0x9F : high;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    following = 3;
-    low = lead == 0xF0 ? 0x90 : low;
-    high = lead == 0xF4 ? 0x8F : high;
-  } else {
-    return 0;
-  }
-  for (std::size_t k = 1; k <= following; ++k, low = 0x80, high = 0xBF) {
-    if (byte(k) < low || byte(k) > high) return 0;
-  }
-  return following + 1;
-}
-
-}  // namespace
+#include "console/utf8.h"
 
 void JsonWriter::beforeValue() {
   if (afterKey_) {
@@ -89,7 +56,7 @@ JsonWriter& JsonWriter::string(std::string_view text) {
   out_ += '"';
   for (std::size_t k = 0; k < text.size();) {
     const char c = text[k];
-    const std::size_t length = characterLength(text.substr(k));
+    const std::size_t length = firstUtf8Character(text.substr(k)).length;
     if (c == '"' || c == '\\') {
       out_ += '\\';
       out_ += c;

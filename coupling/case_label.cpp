@@ -3,37 +3,10 @@
 #include <array>
 #include <cstdint>
 
+#include "console/utf8.h"
 #include "coupling/text.h"
 
 namespace {
-
-// The length of the UTF-8 sequence that `lead` begins, or 0 for a byte that
-// begins none.
-std::size_t sequenceLength(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
-}
-
-// The code point of the well-formed UTF-8 sequence at `text[k]`, with its
-// length in `length`; false for bytes that are not UTF-8 (overlong forms and
-// surrogates included).
-bool codePoint(std::string_view text, std::size_t k, std::uint32_t& point,
-               std::size_t& length) {
-  const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
-  length = sequenceLength(byte(k));
-  if (length == 0 || k + length > text.size()) return false;
-  point = length == 1 ? byte(k) : byte(k) & (0x7Fu >> length);
-  for (std::size_t at = k + 1; at < k + length; ++at) {
-    if ((byte(at) & 0xC0) != 0x80) return false;
-    point = point << 6 | (byte(at) & 0x3Fu);
-  }
-  constexpr std::array<std::uint32_t, 5> kLeast = {0, 0, 0x80, 0x800, 0x10000};
-  return point >= kLeast[length] && point <= 0x10FFFF &&
-         (point < 0xD800 || point > 0xDFFF);
-}
 
 // A Latin letter of U+00C0 to U+017F as lowercase ASCII, or "" for none.
 std::string_view latin(std::uint32_t point) {
@@ -71,8 +44,9 @@ std::string_view latin(std::uint32_t point) {
 
 bool readLabelText(std::string_view text, std::string& out) {
   for (std::size_t k = 0, length = 0; k < text.size(); k += length) {
-    std::uint32_t point = 0;
-    if (!codePoint(text, k, point, length)) return false;
+    const auto [point, taken] = firstUtf8Character(text.substr(k));
+    length = taken;
+    if (length == 0) return false;
     if ((point < 0x20 && point != '\t') || (point >= 0x7F && point < 0xA0) ||
         point == 0x2028 || point == 0x2029)
       return false;
@@ -86,10 +60,11 @@ std::string caseFileName(std::string_view name) {
   std::string stem;
   bool gap = false;  // characters that are neither letter nor digit since the last
   for (std::size_t k = 0, length = 1; k < name.size(); k += length) {
-    std::uint32_t point = 0;
+    const auto [point, taken] = firstUtf8Character(name.substr(k));
+    length = taken;
     std::string_view letters;
     char ascii = 0;
-    if (!codePoint(name, k, point, length)) {
+    if (length == 0) {
       length = 1;
     } else if ((point >= 'a' && point <= 'z') || (point >= '0' && point <= '9')) {
       ascii = static_cast<char>(point);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "console/utf8.h"
 #include "coupling/text.h"
 
 namespace {

@@ -1,5 +1,7 @@
 #include "coupling/text.h"
 
+#include "console/utf8.h"
+
 namespace {
 
 // Windows-1252's characters for 0x80 to 0x9F (where it differs from
@@ -10,24 +12,6 @@ constexpr char16_t kWindows1252[32] = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
-
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // UTF-16 after its byte-order mark, little- or big-endian, as UTF-8.
 std::string fromUtf16(std::string_view bytes, bool little) {
@@ -53,35 +37,6 @@ std::string fromUtf16(std::string_view bytes, bool little) {
 }
 
 }  // namespace
-
-bool isUtf8(std::string_view text) {
-  for (std::size_t k = 0; k < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[k]);
-    const int following = lead < 0x80                    ? 0
-                          : lead >= 0xC2 && lead <= 0xDF ? 1
-                          : lead >= 0xE0 && lead <= 0xEF ? 2
-                          : lead >= 0xF0 && lead <= 0xF4 ? 3
-                                                         : -1;
-    if (following < 0 || k + static_cast<std::size_t>(following) >= text.size())
-      return false;
-    for (int f = 1; f <= following; ++f) {
-      if ((static_cast<unsigned char>(text[k + static_cast<std::size_t>(f)]) & 0xC0) !=
-          0x80)
-        return false;
-    }
-    // The second byte's range where the lead alone allows too much: no
-    // overlong form (E0 80..9F, F0 80..8F), no surrogate (ED A0..BF), nothing
-    // past U+10FFFF (F4 90..BF).
-    if (following >= 2) {
-      const auto second = static_cast<unsigned char>(text[k + 1]);
-      if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
-          (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90))
-        return false;
-    }
-    k += static_cast<std::size_t>(following) + 1;
-  }
-  return true;
-}
 
 std::string asUtf8(std::string_view bytes) {
   if (isUtf8(bytes)) return std::string(bytes);

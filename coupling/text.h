@@ -22,10 +22,6 @@ std::string unmarkedUtf16(std::string_view bytes);
 // they are when they are UTF-8, else as Windows-1252 (a file name as Latin-1).
 std::string asUtf8(std::string_view bytes);
 
-// True when `text` is well-formed UTF-8: shortest forms only, no surrogate,
-// nothing past U+10FFFF.
-bool isUtf8(std::string_view text);
-
 // The length of the space the eye cannot tell from a blank, or cannot see
 // at all, at the start of `text` (UTF-8): a no-break space U+00A0, a narrow
 // one U+202F, a figure space U+2007, a zero-width space U+200B, a byte-order
