@@ -17,14 +17,15 @@ InputFile inputFile(const std::string& name) {
 }
 
 // The case files a --check argument names: on Windows a wildcard pattern
-// stands for the files it matches; one that matches none is named as a
-// file that cannot be read.
+// stands for the files it matches; one that matches none, or whose search
+// failed, is named as a file that cannot be read.
 void addCaseFiles(const std::string& argument, std::vector<InputFile>& cases) {
   std::vector<std::string> names;
-  if (!expandWildcards(argument, names)) {
+  const std::string why = expandWildcards(argument, names);
+  if (!why.empty()) {
     InputFile none;
     none.name = argument;
-    none.error = "keine Datei passt zu diesem Muster";
+    none.error = why;
     cases.push_back(none);
   }
   for (const std::string& name : names) cases.push_back(inputFile(name));

@@ -17,6 +17,9 @@ bool takesSlashHelp();
 // The names a case file argument stands for, appended to `names`. Windows
 // leaves wildcards to the program: "*" and "?" in the last part of the path
 // match as the system's file search matches them, files only, sorted by
-// name ignoring case; false when nothing matches. Elsewhere the shell has
-// expanded them already and `argument` is the one name.
-bool expandWildcards(const std::string& argument, std::vector<std::string>& names);
+// name ignoring case. Returns "" when names were added; else why none were:
+// "keine Datei passt zu diesem Muster", or the system's reason the search
+// failed (a folder that is not there, no access), and then none are added,
+// not even those found before the search broke off. Elsewhere the shell
+// has expanded them already and `argument` is the one name.
+std::string expandWildcards(const std::string& argument, std::vector<std::string>& names);

@@ -7,7 +7,8 @@ std::vector<std::string> commandLineArguments(int argc, char* argv[]) {
 
 bool takesSlashHelp() { return false; }
 
-bool expandWildcards(const std::string& argument, std::vector<std::string>& names) {
+std::string expandWildcards(const std::string& argument,
+                            std::vector<std::string>& names) {
   names.push_back(argument);
-  return true;
+  return "";
 }

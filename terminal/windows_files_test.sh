@@ -3,8 +3,9 @@
 # case file named with umlauts and a Polish letter in a folder with a space,
 # read by --check --format json (valid UTF-8 JSON naming it as typed, and
 # the Linux program's bytes for the same name) and by the menu; *.txt and
-# ?.txt expanding to the files alone, sorted by name ignoring case, and a
-# pattern that matches nothing named with status 1; /? answering as --help;
+# ?.txt expanding to the files alone, sorted by name ignoring case, a
+# pattern that matches nothing named with status 1, and one in a missing
+# folder with the system's reason; /? answering as --help;
 # standard error's bytes for a table with an unknown unit.
 # Usage: windows_files_test.sh LINUX_TAVRO TAVRO_EXE   (Wine's environment
 # set by the caller; skipped when there is no Linux program or no python3)
@@ -87,6 +88,11 @@ wine --check 'Zwei Fälle\*.xyz' 'Zwei Fälle\a.txt' > /dev/null 2> exe
 echo "status $?" >> exe
 printf 'tavro: Zwei Fälle\\*.xyz: keine Datei passt zu diesem Muster\nstatus 1\n' > expected
 same "a pattern that matches nothing is named" expected exe
+# A folder that is not there is said as the system says it, not as no match.
+wine --check 'Kein Ordner\*.txt' > /dev/null 2> exe
+echo "status $?" >> exe
+holds "a pattern in a missing folder names the system's reason" \
+  bash -c 'grep -q "^tavro: Kein Ordner.\*.txt: ." exe && ! grep -q "passt" exe && grep -qx "status 1" exe'
 
 # /? is --help.
 "$linux" --help > linux 2>&1
