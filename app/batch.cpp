@@ -73,8 +73,9 @@ LoadedCase loadCase(const InputFile& file, CouplingData& data, CaseLabel* label)
   const std::string shown = asUtf8(file.name);
   const CaseFileReading reading = readCaseFile(file.bytes, data, label);
   for (const CaseFileProblem& p : reading.problems) {
-    loaded.errors +=
-        "tavro: " + shown + ":" + std::to_string(p.line) + ": " + p.what + "\n";
+    loaded.errors += "tavro: " + shown;
+    if (p.line > 0) loaded.errors += ":" + std::to_string(p.line);
+    loaded.errors += ": " + p.what + "\n";
   }
   if (!reading.problems.empty()) {
     loaded.status = 2;

@@ -12,6 +12,7 @@ cd "$work" || exit 1
 printf 'TKmax = 1300\n' >fits.txt                # every check okay
 printf 'TLN = 159 # Nm\r\n' >example.txt         # TSLmax above TKmax
 printf 'TLN = 1\nfoo = 2\n' >bad.txt             # not a case
+printf '# nur Kommentar\n\n' >empty.txt           # no case at all
 passed=0
 failed=0
 fail() {
@@ -44,6 +45,8 @@ has '== example.txt' out
 has 'Stoss L:TKmax nicht okay!' out
 runs 2 '' --check example.txt bad.txt
 has 'tavro: bad.txt:2: unbekannter Name "foo"' err
+runs 2 '' --check fits.txt empty.txt
+has 'tavro: empty.txt: kein Fall in der Datei: keine Zeile NAME = WERT' err
 runs 1 '' --check bad.txt missing.txt example.txt
 has 'tavro: missing.txt: No such file or directory' err
 has '== example.txt' out

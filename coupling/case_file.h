@@ -34,7 +34,7 @@ const Field* nonFiniteField(const CouplingData& data);
 
 // A line that keeps a file from being loaded.
 struct CaseFileProblem {
-  int line;          // counted from 1
+  int line;          // counted from 1; 0: the file as a whole
   std::string what;  // German, ASCII: "unbekannter Name \"foo\""
 };
 

@@ -18,6 +18,8 @@
 
 namespace {
 
+const char* const kNoCase = "kein Fall in der Datei: keine Zeile NAME = WERT";
+
 // The names of all twenty fields but `set`'s.
 std::vector<std::string> allBut(const std::vector<std::string>& set) {
   std::vector<std::string> names;
@@ -106,14 +108,16 @@ TEST(CaseFile, LoadsWhatPeopleWriteAndRefusesEveryBadLine) {
        100,
        0.5,
        2},
-      {"an empty file", "", {}, allBut({}), 159, 0.8, 2},
+      // No case at all is refused: a script's check of it would pass.
+      {"an empty file", "", {{0, kNoCase}}, {}, 159, 0.8, 2},
       {"only comments and blanks",
        "# nur ein Kommentar\n\n \t\r\n",
+       {{0, kNoCase}},
        {},
-       allBut({}),
        159,
        0.8,
        2},
+      {"only a name", "Bezeichnung = Pumpe\n", {}, allBut({}), 159, 0.8, 2},
       {"an order too big for an integer",
        "i = 99999999999\n",
        {{1, "i: \"99999999999\" ist keine ganze Zahl"}},

@@ -193,7 +193,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void tavroCaseFile() {
   }
   json.key("problems").beginArray();
   for (const CaseFileProblem& p : reading.problems)
-    json.string("Zeile " + std::to_string(p.line) + ": " + p.what);
+    json.string(p.line > 0 ? "Zeile " + std::to_string(p.line) + ": " + p.what : p.what);
   json.endArray().key("missing").beginArray();
   for (const std::string& name : reading.missing) json.string(name);
   hand("tavroAnswer", json.endArray().endObject().text());
