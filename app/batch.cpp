@@ -74,8 +74,13 @@ LoadedCase loadCase(const InputFile& file, CouplingData& data, CaseLabel* label)
   const CaseFileReading reading = readCaseFile(file.bytes, data, label);
   for (const CaseFileProblem& p : reading.problems) {
     loaded.errors += "tavro: " + shown;
-    if (p.line > 0) loaded.errors += ":" + std::to_string(p.line);
-    loaded.errors += ": " + p.what + "\n";
+    if (p.line > 0) {
+      loaded.errors += ':';
+      loaded.errors += std::to_string(p.line);
+    }
+    loaded.errors += ": ";
+    loaded.errors += p.what;
+    loaded.errors += '\n';
   }
   if (!reading.problems.empty()) {
     loaded.status = 2;
