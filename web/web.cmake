@@ -21,11 +21,14 @@ endif()
 # the page and instantiated for every instance (web/boot.js); no eval, no
 # file system; memory grows with a long table.
 target_link_options(tavro PRIVATE
-  -sASYNCIFY -sMODULARIZE -sEXPORT_NAME=createTavro -sINVOKE_RUN=0
+  -sASYNCIFY --emit-symbol-map -sMODULARIZE -sEXPORT_NAME=createTavro -sINVOKE_RUN=0
   -sEXPORTED_FUNCTIONS=_main,_tavroSeriesRead,_tavroSeriesCheck,_tavroFileText,_tavroCaseFile,_tavroNamedCase,_tavroSizeLink,_tavroExampleSeries
   -sEXPORTED_RUNTIME_METHODS=ccall -sENVIRONMENT=web
   -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0 -sINITIAL_MEMORY=4MB -sALLOW_MEMORY_GROWTH=1
   -sTOTAL_STACK=256KB)
+
+# The symbol map (tavro.js.symbols) names the functions of tavro.wasm for
+# the test AsyncifyList, which checks what Asyncify instrumented.
 
 # Smallest code: link-time optimisation lets the linker drop what the page
 # never reaches, and Asyncify then instruments less.
@@ -107,6 +110,8 @@ set(TAVRO_NODE_TEST sh -c
     [=[file=$1 && shift && exec "$@" --test ${TAVRO_WEB_TESTS:+"--test-name-pattern=$TAVRO_WEB_TESTS"} "$file"]=] sh)
 add_test(NAME Browsers COMMAND ${TAVRO_NODE_TEST} ${TAVRO_WEB}/tavro.test.mjs ${NODE})
 add_test(NAME FirstScreen COMMAND ${TAVRO_NODE_TEST} ${TAVRO_WEB}/first_screen.test.mjs ${NODE})
+add_test(NAME AsyncifyList COMMAND ${TAVRO_NODE_TEST} ${TAVRO_WEB}/asyncify_check.test.mjs ${NODE})
+set_tests_properties(AsyncifyList PROPERTIES ENVIRONMENT TAVRO_WASM=${PROJECT_BINARY_DIR}/tavro.wasm)
 # WebKit's browser needs a display: a virtual one.
 find_program(XVFB_RUN xvfb-run REQUIRED)
 find_program(WEBKIT_DRIVER WebKitWebDriver REQUIRED)
