@@ -21,14 +21,26 @@ endif()
 # the page and instantiated for every instance (web/boot.js); no eval, no
 # file system; memory grows with a long table.
 target_link_options(tavro PRIVATE
-  -sASYNCIFY --emit-symbol-map -sMODULARIZE -sEXPORT_NAME=createTavro -sINVOKE_RUN=0
+  -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT -sASYNCIFY_ADD=@${PROJECT_BINARY_DIR}/asyncify_add.txt
+  --emit-symbol-map -sMODULARIZE -sEXPORT_NAME=createTavro -sINVOKE_RUN=0
   -sEXPORTED_FUNCTIONS=_main,_tavroSeriesRead,_tavroSeriesCheck,_tavroFileText,_tavroCaseFile,_tavroNamedCase,_tavroSizeLink,_tavroExampleSeries
   -sEXPORTED_RUNTIME_METHODS=ccall -sENVIRONMENT=web
   -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0 -sINITIAL_MEMORY=4MB -sALLOW_MEMORY_GROWTH=1
   -sTOTAL_STACK=256KB)
 
-# The symbol map (tavro.js.symbols) names the functions of tavro.wasm for
-# the test AsyncifyList, which checks what Asyncify instrumented.
+# Asyncify instruments only the functions a wait can unwind through
+# (web/asyncify_add.txt; emcc reads one name a line, so without the comments
+# and blank lines, and read as text, not a CMake list, which brackets in a
+# name would upset); the symbol map (tavro.js.symbols) names the functions of
+# tavro.wasm for the test AsyncifyList, which checks that list against the
+# program as linked.
+file(READ ${TAVRO_WEB}/asyncify_add.txt TAVRO_ASYNCIFY_ADD)
+string(REGEX REPLACE "#[^\n]*" "" TAVRO_ASYNCIFY_ADD "${TAVRO_ASYNCIFY_ADD}")
+string(REGEX REPLACE "\n\n+" "\n" TAVRO_ASYNCIFY_ADD "${TAVRO_ASYNCIFY_ADD}")
+string(STRIP "${TAVRO_ASYNCIFY_ADD}" TAVRO_ASYNCIFY_ADD)
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/asyncify_add.txt CONTENT "${TAVRO_ASYNCIFY_ADD}\n" @ONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TAVRO_WEB}/asyncify_add.txt)
+set_property(TARGET tavro APPEND PROPERTY LINK_DEPENDS ${PROJECT_BINARY_DIR}/asyncify_add.txt)
 
 # Smallest code: link-time optimisation lets the linker drop what the page
 # never reaches, and Asyncify then instruments less.
