@@ -21,8 +21,11 @@ import { readFileSync } from 'node:fs';
 
 // The imports a read waits in: the page's EM_ASYNC_JS functions (named
 // __asyncjs__NAME) and the waiting functions Emscripten provides.
-export const WAITING =
-  /^(__asyncjs__.*|emscripten_sleep|emscripten_wget.*|emscripten_idb_.*|emscripten_scan_registers|emscripten_lazy_load_code|emscripten_fiber_swap|SDL_Delay|invoke_.*|_emval_await|_dlopen_js|__wasi_fd_sync|fd_sync)$/;
+export const WAITING = new RegExp(`^(${[
+  '__asyncjs__.*', 'emscripten_sleep', 'emscripten_wget.*', 'emscripten_idb_.*',
+  'emscripten_scan_registers', 'emscripten_lazy_load_code', 'emscripten_fiber_swap', 'SDL_Delay',
+  'invoke_.*', '_emval_await', '_dlopen_js', '__wasi_fd_sync', 'fd_sync',
+].join('|')})$`);
 
 class Reader {
   constructor(bytes, at, end) {
@@ -216,13 +219,16 @@ export function readImports(script) {
   const table = /asmLibraryArg\s*=\s*\{([^}]*)\}/.exec(script);
   if (!table) throw new Error('no asmLibraryArg in the script');
   const imports = new Map();
-  for (const [, field, js] of table[1].matchAll(/"?([\w$]+)"?\s*:\s*([\w$]+)/g)) imports.set(field, js);
+  for (const [, field, js] of table[1].matchAll(/"?([\w$]+)"?\s*:\s*([\w$]+)/g)) {
+    imports.set(field, js);
+  }
   return imports;
 }
 
 // The minified name of the WebAssembly's export `name`, as the script reads it.
 function exportField(script, name) {
-  const read = new RegExp(`_${name}=Module\\["_${name}"\\]=Module\\["asm"\\]\\["([\\w$]+)"\\]`).exec(script);
+  const assigned = `_${name}=Module\\["_${name}"\\]=Module\\["asm"\\]\\["([\\w$]+)"\\]`;
+  const read = new RegExp(assigned).exec(script);
   return read ? read[1] : name;
 }
 

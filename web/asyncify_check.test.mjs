@@ -76,7 +76,7 @@ const cases = [
     reaching: [1, 2], missing: [2],
   },
   {
-    what: 'indirect calls that cannot reach a wait: other type, or the waiting one not in the table',
+    what: 'indirect calls that cannot wait: another type, or the waiting one not in the table',
     defined: [
       { type: 0, body: [...instrumented, ...call(0)] },
       { type: 1, table: true, body: [0x41, 0x00] },
@@ -88,8 +88,11 @@ const cases = [
   {
     what: 'all instrumented, within blocks and after constants that look like calls',
     defined: [
-      { type: 0, body: [0x02, 0x40, 0x42, 0x90, 0x20, 0x1a, 0x44, 0x10, 0, 0, 0, 0, 0, 0, 0x11,
-        ...instrumented, ...call(0), 0x0b] },
+      {
+        type: 0,
+        body: [0x02, 0x40, 0x42, 0x90, 0x20, 0x1a, 0x44, 0x10, 0, 0, 0, 0, 0, 0, 0x11,
+          ...instrumented, ...call(0), 0x0b],
+      },
       { type: 0, table: true, body: [0x03, 0x40, ...instrumented, ...call(1), 0x0b] },
       { type: 0, body: [0x41, 0x00, ...instrumented, 0x41, 0x00, ...callIndirect(0)] },
     ],
