@@ -21,11 +21,26 @@ endif()
 # the page and instantiated for every instance (web/boot.js); no eval, no
 # file system; memory grows with a long table.
 target_link_options(tavro PRIVATE
-  -sASYNCIFY -sMODULARIZE -sEXPORT_NAME=createTavro -sINVOKE_RUN=0
+  -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT -sASYNCIFY_ADD=@${PROJECT_BINARY_DIR}/asyncify_add.txt
+  --emit-symbol-map -sMODULARIZE -sEXPORT_NAME=createTavro -sINVOKE_RUN=0
   -sEXPORTED_FUNCTIONS=_main,_tavroSeriesRead,_tavroSeriesCheck,_tavroFileText,_tavroCaseFile,_tavroNamedCase,_tavroSizeLink,_tavroExampleSeries
   -sEXPORTED_RUNTIME_METHODS=ccall -sENVIRONMENT=web
   -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0 -sINITIAL_MEMORY=4MB -sALLOW_MEMORY_GROWTH=1
   -sTOTAL_STACK=256KB)
+
+# Asyncify instruments only the functions a wait can unwind through
+# (web/asyncify_add.txt; emcc reads one name a line, so without the comments
+# and blank lines, and read as text, not a CMake list, which brackets in a
+# name would upset); the symbol map (tavro.js.symbols) names the functions of
+# tavro.wasm for the test AsyncifyList, which checks that list against the
+# program as linked.
+file(READ ${TAVRO_WEB}/asyncify_add.txt TAVRO_ASYNCIFY_ADD)
+string(REGEX REPLACE "#[^\n]*" "" TAVRO_ASYNCIFY_ADD "${TAVRO_ASYNCIFY_ADD}")
+string(REGEX REPLACE "\n\n+" "\n" TAVRO_ASYNCIFY_ADD "${TAVRO_ASYNCIFY_ADD}")
+string(STRIP "${TAVRO_ASYNCIFY_ADD}" TAVRO_ASYNCIFY_ADD)
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/asyncify_add.txt CONTENT "${TAVRO_ASYNCIFY_ADD}\n" @ONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TAVRO_WEB}/asyncify_add.txt)
+set_property(TARGET tavro APPEND PROPERTY LINK_DEPENDS ${PROJECT_BINARY_DIR}/asyncify_add.txt)
 
 # Smallest code: link-time optimisation lets the linker drop what the page
 # never reaches, and Asyncify then instruments less.
@@ -107,6 +122,8 @@ set(TAVRO_NODE_TEST sh -c
     [=[file=$1 && shift && exec "$@" --test ${TAVRO_WEB_TESTS:+"--test-name-pattern=$TAVRO_WEB_TESTS"} "$file"]=] sh)
 add_test(NAME Browsers COMMAND ${TAVRO_NODE_TEST} ${TAVRO_WEB}/tavro.test.mjs ${NODE})
 add_test(NAME FirstScreen COMMAND ${TAVRO_NODE_TEST} ${TAVRO_WEB}/first_screen.test.mjs ${NODE})
+add_test(NAME AsyncifyList COMMAND ${TAVRO_NODE_TEST} ${TAVRO_WEB}/asyncify_check.test.mjs ${NODE})
+set_tests_properties(AsyncifyList PROPERTIES ENVIRONMENT TAVRO_WASM=${PROJECT_BINARY_DIR}/tavro.wasm)
 # WebKit's browser needs a display: a virtual one.
 find_program(XVFB_RUN xvfb-run REQUIRED)
 find_program(WEBKIT_DRIVER WebKitWebDriver REQUIRED)
