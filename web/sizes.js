@@ -17,11 +17,12 @@ window.tavroSizes = (() => {
   const stored = 'tavro.series';
   const limit = 2 * 1024 * 1024;  // bytes of a table; a maker's has far fewer
   const partMs = 8;               // what one call of the computing instance may take
-  // What the check may hold the page before giving it a turn: longer while
-  // the browser can tell that no key or click waits, never 50 ms.
+  // What the check may hold the page before giving it a turn, less where
+  // the browser can tell that a key or click waits: with a part more, and
+  // the JSON of its answer read, a task stays well under 50 ms.
   const inputWaits = navigator.scheduling?.isInputPending
     ? () => navigator.scheduling.isInputPending() : null;
-  const turnMs = inputWaits ? 40 : 24;
+  const turnMs = 24;
   const frameMs = 50;  // the longest the rows in view may wait for their frame
 
   let link = '';        // the case, as a link's fragment: exact values
@@ -49,7 +50,10 @@ window.tavroSizes = (() => {
   };
 
   const { element } = tavroCommon;
-  const count = (n) => n.toLocaleString('de-DE');
+  // A count or a line number with the thousands grouped by points, as in
+  // German. Not by toLocaleString: its first call loads the locale's data,
+  // which held the page well over 50 ms in the middle of a check.
+  const count = (n) => String(n).replace(/\B(?=(\d{3})+$)/g, '.');
 
   // "übernehmen": dialog d with the size's six values, each typed when the
   // program asks for its field (runs.js), then the program's case compared
@@ -304,6 +308,10 @@ window.tavroSizes = (() => {
     box.scrollTop = 0;
     let rows = 20;  // sizes in the next part, fitted to the time they take
     while (sizes.length < head.count) {
+      // The table read and its rows cleared took their time too: the first
+      // part may need a turn of its own.
+      await maybeYield();
+      if (own !== generation) return;  // a newer table or case came meanwhile
       const started = performance.now();
       const part = Math.min(rows, mostRows || rows);
       const answer = await ask('_tavroSeriesCheck', {}, sizes.length, sizes.length + part);
@@ -313,8 +321,6 @@ window.tavroSizes = (() => {
       if (complete) break;
       drawSoon();
       rows = fitted(part, performance.now() - started);
-      await maybeYield();
-      if (own !== generation) return;  // a newer table or case came meanwhile
     }
     drawNow();
     const answered = waiting;

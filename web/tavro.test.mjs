@@ -685,6 +685,9 @@ for (const [name, options] of Object.entries(browsers)) {
       // Slices of five sizes: the check lasts seconds on any machine.
       const answer = page.evaluate(() => { window.tavroSizes.slice(5); return window.tavro.sizes(); });
       await page.waitForFunction(() => window.tavroSizes.busy());
+      // The count under way, grouped in thousands as German writes them.
+      await page.waitForFunction(() => / Geprüft: \d{1,3}(\.\d{3})* von 5\.000 Baugrößen …$/
+        .test(document.getElementById('series-info').textContent));
       for (const step of ['a', '600 1500 2<enter>']) await type(step);
       await page.waitForFunction(() => window.tavro.case().TLN === 600);
       assert.ok(await page.evaluate(() => window.tavroSizes.busy()), 'the check ended before the case changed');
