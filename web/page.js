@@ -47,9 +47,8 @@ tavroBoot.font.then(() => {
   // A case other than the example, running or left by the last run, is not
   // lost to a closed tab or a reload without the browser asking first.
   window.addEventListener('beforeunload', (event) => {
-    const current = runs.labelled();  // a name typed is the user's too
-    const lastEnded = runs.lastEnded();
-    if ((current && !current.example) || (lastEnded && !lastEnded.example && !lastEnded.stored)) {
+    const lastEnded = runs.lastEnded();  // a name typed is the user's too
+    if (runs.losing(null) || (lastEnded && !lastEnded.example && !lastEnded.stored)) {
       event.preventDefault();
       event.returnValue = '';
     }

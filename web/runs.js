@@ -32,6 +32,7 @@ window.tavroRuns = (() => {
   let run = null;        // the run on the screen: {origin, ignored, first}
   let program = null;    // the run's Module, which the program reads the page's texts from
   let labelled = null;   // current named as the field names it (named()), once answered
+  let labelledFor = '';  // the field's text labelled was named with
 
   // The case as the last line read left it, named as the field names it
   // now: its case message with "refused" (null, or why the field's text is
@@ -47,10 +48,11 @@ window.tavroRuns = (() => {
   // ended, what "Letzten Fall laden" starts); the report's head follows.
   // Resolves to it, or to null when a newer case came meanwhile.
   const relabel = async () => {
-    const data = current;
+    const [data, id, text] = [current, runs, nameField.value];
     const answer = await named(data);
-    if (data !== current || answer === null) return null;
+    if (id !== runs || data !== current || answer === null) return null;
     labelled = answer;
+    labelledFor = text;
     tavroKept.keep(answer);
     if (!running) lastEnded = answer;  // the case the ended run left
     window.tavroPanel?.relabel();
@@ -130,8 +132,13 @@ window.tavroRuns = (() => {
     typist?.({ ended: true });
     terminal.end();
     tavroHelp.show(null);
-    lastEnded = current;
-    relabel();  // with the name typed last, once the instance answered
+    // The case the run left, with the name typed last once the instance
+    // answered (unless the last case was started meanwhile).
+    const left = current;
+    lastEnded = left;
+    named(left).then((answer) => {
+      if (answer && lastEnded === left) lastEnded = answer;
+    });
     restore.hidden = lastEnded === null;
     const transcript = terminal.transcript();
     const atLineStart = transcript === '' || transcript.endsWith('\n');
@@ -158,6 +165,7 @@ window.tavroRuns = (() => {
     waiting = null;
     run = { origin: { ...origin, link }, ignored: [], first: null };
     labelled = null;
+    labelledFor = '';
     terminal.begin();
     // main's promise settles when the run ends: with its return value, or
     // with the ExitStatus of an exit() inside it (Ctrl-C).
@@ -233,16 +241,21 @@ window.tavroRuns = (() => {
     waits: () => typist?.({ waiting, count: waits }),
   });
 
-  // The exact values, not the printed ones: the new run goes on exactly. A
-  // running case of its own is not given up without asking.
+  // True while the field holds a text the running case was not named with
+  // yet (typed while the run is made, or not answered yet).
+  const nameTyped = () => running &&
+    nameField.value !== (run.first === null ? '' : labelled ? labelledFor : current.name);
   // True when a run goes on whose case, as the field names it, another run
-  // of `link` would lose: it is not the example and not that case, or the
-  // field holds a text the run has not named its case with yet.
+  // of `link` (null: none) would lose: it is not the example and not that
+  // case, or the field holds a name not yet taken.
   const losing = (link) => {
     const data = labelled ?? current;
-    if (!running || data === null) return false;
-    return nameField.value !== data.name || (!data.example && data.link !== link);
+    if (nameTyped()) return true;
+    return running && run.first !== null && !data.example && data.link !== link;
   };
+
+  // The exact values, not the printed ones: the new run goes on exactly. A
+  // running case of its own is not given up without asking.
   restore.addEventListener('click', () => {
     if (!losing(lastEnded.link) || window.confirm('Der Fall des laufenden Programms geht dabei verloren. Trotzdem laden?')) {
       start(lastEnded.link, { kind: 'last' });
@@ -315,8 +328,8 @@ window.tavroRuns = (() => {
     // tab's kept case, which no link or file holds. A name typed is a change.
     changed: () => {
       const data = labelled ?? current;
-      return running && data !== null && !data.example &&
-        (run.origin.kind === 'kept' || data.link !== run.first?.link);
+      return nameTyped() || (running && data !== null && !data.example &&
+        (run.origin.kind === 'kept' || data.link !== run.first?.link));
     },
     typeDialog,
   };

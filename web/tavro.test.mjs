@@ -386,6 +386,12 @@ for (const [name, options] of Object.entries(browsers)) {
       assert.deepEqual(await asked([false], () => page.evaluate(() => window.tavro.openCase('TLN = 159\n'))),
                        ['confirm']);
       assert.equal(await page.evaluate(() => window.tavro.name()), 'Pumpe P-103');
+      // Ended at once, the run leaves its case with the name for "Letzten Fall laden".
+      await type('q');
+      await ended(0);
+      await page.click('#restore');
+      await menu();
+      await page.waitForFunction(() => window.tavro.name() === 'Pumpe P-103');
     });
 
     // The example, a changed case and one that cannot be computed, each
@@ -651,6 +657,7 @@ for (const [name, options] of Object.entries(browsers)) {
         asked(answers, () => page.evaluate((t, f) => window.tavro.openCase(t, f), text, file));
       for (const [text, answers, questions, bar] of [
         [`# ${'x'.repeat(64 * 1024)}\n`, [], [], '„fall.txt“ nicht geladen: die Datei ist größer als 64 KB.'],
+        ['# nur Kommentar\n', [], [], '„fall.txt“ nicht geladen: kein Fall in der Datei: keine Zeile FELD = WERT.'],
         ['TLN = abc\nfoo = 1\n', [], [],
           '„fall.txt“ nicht geladen: Zeile 1: TLN: "abc" ist keine Zahl; Zeile 2: unbekannter Name "foo".'],
         ['TLN = 70\n', [false], ['confirm'], null],

@@ -59,8 +59,6 @@ window.tavroTerminal = (() => {
     term.write(written);
   };
 
-  // The run's read: typed bytes, or null when `waitMs` (if not negative)
-  // passed first.
   // A timed read's deadline is ended with its run: left running, it would
   // clear the wait of the next run's read, which then never wakes.
   let deadline = 0;
@@ -69,6 +67,8 @@ window.tavroTerminal = (() => {
     deadline = 0;
     wake = null;
   };
+  // The run's read: typed bytes, or null when `waitMs` (if not negative)
+  // passed first.
   const read = (size, waitMs) => new Promise((resolve) => {
     settle();
     if (typed.length > 0) return resolve(take(size));
