@@ -46,7 +46,7 @@ has 'Stoss L:TKmax nicht okay!' out
 runs 2 '' --check example.txt bad.txt
 has 'tavro: bad.txt:2: unbekannter Name "foo"' err
 runs 2 '' --check fits.txt empty.txt
-has 'tavro: empty.txt: kein Fall in der Datei: keine Zeile NAME = WERT' err
+has 'tavro: empty.txt: kein Fall in der Datei: keine Zeile FELD = WERT' err
 runs 1 '' --check bad.txt missing.txt example.txt
 has 'tavro: missing.txt: No such file or directory' err
 has '== example.txt' out

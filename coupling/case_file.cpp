@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr const char* kNoCase = "kein Fall in der Datei: keine Zeile NAME = WERT";
+constexpr const char* kNoCase = "kein Fall in der Datei: keine Zeile FELD = WERT";
 
 // " (darin ...)" naming the first invisible space inside `text`, or "".
 std::string invisibleInside(std::string_view text) {
@@ -229,10 +229,9 @@ CaseFileReading readCaseFile(std::string_view bytes, CouplingData& data,
     if (std::string why = readValue(*field, value, byProgram, read); !why.empty())
       reading.problems.push_back({line, why});
   }
-  // A file with no field and no label in it (empty, or comments only) is
-  // no case: taken as the example, a script's check of it would pass.
-  if (reading.problems.empty() && labelIn == std::array<int, 2>{} &&
-      setIn == std::array<int, std::size(kFields)>{})
+  // A file that sets no field (empty, comments only, a name alone) is no
+  // case: taken as the example, a script's check of it would pass.
+  if (reading.problems.empty() && setIn == std::array<int, std::size(kFields)>{})
     reading.problems.push_back({0, kNoCase});
   if (!reading.problems.empty()) return reading;
   for (std::size_t k = 0; k < std::size(kFields); ++k) {

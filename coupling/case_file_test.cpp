@@ -18,7 +18,7 @@
 
 namespace {
 
-const char* const kNoCase = "kein Fall in der Datei: keine Zeile NAME = WERT";
+const char* const kNoCase = "kein Fall in der Datei: keine Zeile FELD = WERT";
 
 // The names of all twenty fields but `set`'s.
 std::vector<std::string> allBut(const std::vector<std::string>& set) {
@@ -117,7 +117,13 @@ TEST(CaseFile, LoadsWhatPeopleWriteAndRefusesEveryBadLine) {
        159,
        0.8,
        2},
-      {"only a name", "Bezeichnung = Pumpe\n", {}, allBut({}), 159, 0.8, 2},
+      {"only a name and a size",
+       "Bezeichnung = Pumpe\nBaugröße = B6\n",
+       {{0, kNoCase}},
+       {},
+       159,
+       0.8,
+       2},
       {"an order too big for an integer",
        "i = 99999999999\n",
        {{1, "i: \"99999999999\" ist keine ganze Zahl"}},
@@ -301,8 +307,10 @@ TEST(CaseFile, ReadsTheLabelLinesOrNamesWhatIsWrongWithThem) {
     CaseLabel label;
   } cases[] = {
       {"TLN = 100\n", "", {"", ""}},  // an older file
-      {"Bezeichnung = P #1 = 2\r\nBaugroesse =   B4  \r\n", "", {"P #1 = 2", "B4"}},
-      {"  # Bezeichnung = P\nBaugröße=B4 # x\n", "", {"", "B4 # x"}},
+      {"Bezeichnung = P #1 = 2\r\nBaugroesse =   B4  \r\nTLN = 1\r\n",
+       "",
+       {"P #1 = 2", "B4"}},
+      {"  # Bezeichnung = P\nBaugröße=B4 # x\nTLN = 1\n", "", {"", "B4 # x"}},
       {"Bezeichnung = a\nBezeichnung = b\n", "2: Bezeichnung steht schon in Zeile 1", {}},
       {"Baugröße = a\nBaugroesse = b\n", "2: Baugroesse steht schon in Zeile 1", {}},
       {"Bezeichnung = a\fb\n", "1: Bezeichnung: Steuerzeichen im Text", {}},
