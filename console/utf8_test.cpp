@@ -16,11 +16,13 @@ TEST(Utf8, TakesTheShortestFormsAndRefusesTheRest) {
       {std::string(1, '\0'), 0, 1},
       {"\x7F", 0x7F, 1},
       {"\x80", 0, 0},      // a continuation byte first
+      {"\xC0\x80", 0, 0},  // U+0000 overlong
       {"\xC1\xBF", 0, 0},  // U+007F overlong
       {"\xC2\x80", 0x80, 2},
       {"\xC3\xA4x", 0xE4, 2},  // ä, then more text
       {"\xC3", 0, 0},          // cut short
       {"\xC3\x41", 0, 0},      // no continuation byte
+      {"\xC3\xC0", 0, 0},      // a lead where a continuation byte belongs
       {"\xDF\xBF", 0x7FF, 2},
       {"\xE0\x9F\xBF", 0, 0},  // U+07FF overlong
       {"\xE0\xA0\x80", 0x800, 3},
@@ -30,8 +32,10 @@ TEST(Utf8, TakesTheShortestFormsAndRefusesTheRest) {
       {"\xEE\x80\x80", 0xE000, 3},
       {"\xEF\xBF\xBD", 0xFFFD, 3},
       {"\xE2\x82", 0, 0},          // cut short
+      {"\xE2\x80\x41", 0, 0},      // a bad third byte
       {"\xF0\x8F\xBF\xBF", 0, 0},  // U+FFFF overlong
       {"\xF0\x90\x80\x80", 0x10000, 4},
+      {"\xF0\x90\x80", 0, 0},  // cut short
       {"\xF4\x8F\xBF\xBF", 0x10FFFF, 4},
       {"\xF4\x90\x80\x80", 0, 0},  // past U+10FFFF
       {"\xF5\x80\x80\x80", 0, 0},

@@ -1,6 +1,5 @@
 #include "coupling/case_label.h"
 
-#include <array>
 #include <cstdint>
 
 #include "console/utf8.h"
