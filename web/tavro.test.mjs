@@ -227,6 +227,26 @@ for (const [name, options] of Object.entries(browsers)) {
       });
     }
 
+    test('a timed read an ended run left does not keep the next run\'s read from waking', async () => {
+      await open();
+      await type('q');
+      await ended(0);
+      // The terminal as two runs use it: the first left a timed read (an Esc
+      // waiting for the rest of its key), the second waits for a key.
+      const woke = await page.evaluate(async () => {
+        const terminal = window.tavroTerminal;
+        terminal.begin();
+        terminal.read(1, 30);
+        terminal.begin();
+        const read = terminal.read(1, -1);
+        await new Promise((resolve) => setTimeout(resolve, 100));
+        terminal.send('x');
+        return Promise.race([read.then((bytes) => String.fromCharCode(...bytes)),
+          new Promise((resolve) => setTimeout(() => resolve('not woken'), 1000))]);
+      });
+      assert.equal(woke, 'x');
+    });
+
     test('the terminal draws with the page\'s own font', async () => {
       await open();
       assert.match(await page.$eval('.xterm-rows', (e) => getComputedStyle(e).fontFamily),
