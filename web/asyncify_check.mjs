@@ -9,18 +9,17 @@
 // may instrument it for its direct calls, runs on after that call instead of
 // saving its state, and the session goes wrong only for the inputs that wait
 // there. So this reads the linked tavro.wasm itself: a function can be on the
-// stack of a wait when it calls an import that can wait, or a function that
+// stack of a wait when it calls an import that can wait (any but those of
+// NEVER_WAITING, so that a new import cannot slip past), or a function that
 // can, directly or indirectly; an indirect call can reach any function in the
 // table of the same type (the engine traps on any other), so the answer holds
-// whatever the program's pointers hold. Every import counts as one that can
-// wait unless it is one of NEVER_WAITING, so that a new one cannot slip past.
-// Each such function must match a line of the list (names as in the symbol
-// map, demangled; * for any text) and touch Asyncify's state, which only the
-// instrumented do; every line of the list must match a function of the
-// program (Binaryen only warns of one that matches none). And no export but
-// main and the dynCall_ ones may reach a wait: the page calls the others on
-// an instance of its own that is not run through Asyncify, as plain calls
-// that must return.
+// whatever the program's pointers hold. Each function that can must match a
+// line of the list (names as in the symbol map, demangled; * for any text)
+// and touch Asyncify's state, which only the instrumented do; every line of
+// the list must match a function of the program (Binaryen only warns of one
+// that matches none). And no export but main and the dynCall_ ones may reach
+// a wait: the page calls the others on a second instance as plain calls,
+// whose answer it reads as soon as they return (web/common.js).
 //
 // It assumes that no import calls back into the same instance through
 // JavaScript (a wait under such a call would unwind through functions this

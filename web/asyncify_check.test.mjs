@@ -10,7 +10,7 @@ import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import { analyse, checkProgram, readList, readModule } from './asyncify_check.mjs';
 
-test('every function a read can wait in is on the list and instrumented in the linked program', () => {
+test('the linked program: each function a read can wait in listed and instrumented', () => {
   const wasm = process.env.TAVRO_WASM;
   const script = wasm.replace(/\.wasm$/, '.js');
   const result = checkProgram(wasm, script, `${script}.symbols`, process.env.TAVRO_ASYNCIFY_ADD);
@@ -54,7 +54,8 @@ function moduleOf(imports, defined) {
   const all = [...defined, unwind];
   const first = imports.length;
   const table = all.flatMap((f, i) => (f.table ? [first + i] : []));
-  const exported = all.flatMap((f, i) => (f.export ? [[...name(f.export), 0x00, ...leb(first + i)]] : []));
+  const exported = all.flatMap((f, i) => (
+    f.export ? [[...name(f.export), 0x00, ...leb(first + i)]] : []));
   const bytes = [
     0x00, 0x61, 0x73, 0x6d, 0x01, 0x00, 0x00, 0x00,
     ...section(1, vec(TYPES.map(([p, r]) => [0x60, ...vec(p), ...vec(r)]))),
@@ -121,7 +122,7 @@ const cases = [
     reaching: ['f1', 'f2', 'f3'], uninstrumented: [], unlisted: [], unmatched: [],
   },
   {
-    what: 'instrumented for its direct call of the wait, but off the list, so its indirect one is not',
+    what: 'instrumented for its direct call of the wait, off the list: its indirect one is not',
     defined: [
       { type: 0, table: true, body: [...instrumented, ...call(0)] },
       { type: 0, body: [...instrumented, ...call(1), 0x41, 0x00, ...callIndirect(0)] },
@@ -132,11 +133,14 @@ const cases = [
   {
     what: 'lines that name nothing: no function, only an import, a name read as a pattern',
     defined: [
-      { type: 0, name: '(anonymous namespace)::$_3::__invoke(S&)', body: [...instrumented, ...call(0)] },
+      {
+        type: 0, name: '(anonymous namespace)::$_3::__invoke(S&)',
+        body: [...instrumented, ...call(0)],
+      },
       { type: 0, name: 'g(int) const', body: [...instrumented, ...call(1)] },
     ],
-    list: ['(anonymous namespace)::$_*::__invoke(S&)', 'g(int) const', 'gone()', 'pageRead', 'g(int)',
-      'g(int) cons.', 'g(int|x) const'],
+    list: ['(anonymous namespace)::$_*::__invoke(S&)', 'g(int) const', 'gone()', 'pageRead',
+      'g(int)', 'g(int) cons.', 'g(int|x) const'],
     unlisted: [], unmatched: ['gone()', 'pageRead', 'g(int)', 'g(int) cons.', 'g(int|x) const'],
   },
   {
