@@ -1,31 +1,44 @@
-// Whether Asyncify instrumented every function of the program's WebAssembly
-// that can be on the stack while a read waits.
+// Whether Asyncify makes every function of the program's WebAssembly that
+// can be on the stack while a read waits safe to unwind and rewind.
 //
-// The page's build instruments only the functions in web/asyncify_add.txt and
-// takes every indirect call elsewhere for one that cannot wait
-// (ASYNCIFY_IGNORE_INDIRECT). A function left off the list that a wait
-// unwinds through runs on instead of saving its state, and the session goes
-// wrong only for the inputs that wait there. So this reads the linked
-// tavro.wasm itself: a function can be on the stack of a wait when it calls a
-// waiting import, or a function that can, directly or indirectly; an indirect
-// call can reach any function in the table of the same type (the engine traps
-// on any other), so the answer holds whatever the program's pointers hold.
-// Each such function must touch Asyncify's state, which only the instrumented
-// do. That suffices as Binaryen instruments a listed function: every
-// indirect call in it and every call of an instrumented function is taken
-// for one that can wait.
+// The page's build instruments the functions in web/asyncify_add.txt, and
+// those that reach a waiting import by direct calls, which Binaryen finds on
+// its own; with ASYNCIFY_IGNORE_INDIRECT it takes every indirect call for
+// one that cannot wait, except in a function of the list. A function that
+// reaches a wait through a pointer and is not on the list, though Binaryen
+// may instrument it for its direct calls, runs on after that call instead of
+// saving its state, and the session goes wrong only for the inputs that wait
+// there. So this reads the linked tavro.wasm itself: a function can be on the
+// stack of a wait when it calls an import that can wait (any but those of
+// NEVER_WAITING, so that a new import cannot slip past), or a function that
+// can, directly or indirectly; an indirect call can reach any function in the
+// table of the same type (the engine traps on any other), so the answer holds
+// whatever the program's pointers hold. Each function that can must match a
+// line of the list (names as in the symbol map, demangled; * for any text)
+// and touch Asyncify's state, which only the instrumented do; every line of
+// the list must match a function of the program (Binaryen only warns of one
+// that matches none). And no export but main and the dynCall_ ones may reach
+// a wait: the page calls the others on a second instance as plain calls,
+// whose answer it reads as soon as they return (web/common.js).
 //
-// Usage: node asyncify_check.mjs tavro.wasm tavro.js tavro.js.symbols
-// Exits 0 when all are instrumented, else 1, naming the others.
+// It assumes that no import calls back into the same instance through
+// JavaScript (a wait under such a call would unwind through functions this
+// does not see on the stack), and that the table does not change at run time
+// (it takes the table's functions from the module's element segments).
+//
+// Usage: node asyncify_check.mjs tavro.wasm tavro.js tavro.js.symbols asyncify_add.txt
+// Exits 0 when all is well, else 1, naming what is wrong.
 import { readFileSync } from 'node:fs';
+import { pathToFileURL } from 'node:url';
 
-// The imports a read waits in: the page's EM_ASYNC_JS functions (named
-// __asyncjs__NAME) and the waiting functions Emscripten provides.
-export const WAITING = new RegExp(`^(${[
-  '__asyncjs__.*', 'emscripten_sleep', 'emscripten_wget.*', 'emscripten_idb_.*',
-  'emscripten_scan_registers', 'emscripten_lazy_load_code', 'emscripten_fiber_swap', 'SDL_Delay',
-  'invoke_.*', '_emval_await', '_dlopen_js', '__wasi_fd_sync', 'fd_sync',
-].join('|')})$`);
+// The imports, by their names in the program, known to return at once: the
+// page's EM_JS functions, and Emscripten's for memory, exceptions and the
+// program's end. An import not named here is taken for one that can wait.
+export const NEVER_WAITING = new Set([
+  'pageHand', 'pageHasText', 'pageText', 'pageTextSize', 'pageWrite',
+  'abort', 'exit', '__cxa_allocate_exception', '__cxa_throw',
+  'emscripten_memcpy_big', 'emscripten_resize_heap',
+]);
 
 class Reader {
   constructor(bytes, at, end) {
@@ -203,49 +216,70 @@ export function readModule(bytes) {
   return { functions, exports, addressed };
 }
 
-// Emscripten's symbol map: "index:name" a line.
+// A name of the symbol map as the program has it: the map escapes
+// characters as \XX.
+function readable(name) {
+  return name.replace(/\\([0-9a-f]{2})/g, (_, hex) => String.fromCharCode(parseInt(hex, 16)));
+}
+
+// Emscripten's symbol map ("index:name" a line): the functions' names by
+// index, readable.
 export function readSymbols(text) {
   const names = new Map();
   for (const line of text.split('\n')) {
     const colon = line.indexOf(':');
-    if (colon > 0) names.set(Number(line.slice(0, colon)), line.slice(colon + 1));
+    if (colon > 0) names.set(Number(line.slice(0, colon)), readable(line.slice(colon + 1)));
   }
   return names;
 }
 
-// The JavaScript functions behind the imports (by their minified names), as
-// the program's script hands them to the WebAssembly.
-export function readImports(script) {
-  const table = /asmLibraryArg\s*=\s*\{([^}]*)\}/.exec(script);
-  if (!table) throw new Error('no asmLibraryArg in the script');
-  const imports = new Map();
-  for (const [, field, js] of table[1].matchAll(/"?([\w$]+)"?\s*:\s*([\w$]+)/g)) {
-    imports.set(field, js);
-  }
-  return imports;
+// The names of the Asyncify list as Binaryen gets them: without the text from
+// # on, each line trimmed and blank ones left out, as web.cmake hands the list
+// to emcc; and with emcc's stand-ins for what a command line makes hard, a
+// "." for a space and a "?" for a comma, which it replaces in a file's lines
+// too.
+export function readList(text) {
+  return text.split('\n').map((line) => line.replace(/#.*/, '').trim()).filter((line) => line)
+    .map((line) => line.replaceAll('.', ' ').replaceAll('?', ','));
 }
 
-// The minified name of the WebAssembly's export `name`, as the script reads it.
-function exportField(script, name) {
-  const assigned = `_${name}=Module\\["_${name}"\\]=Module\\["asm"\\]\\["([\\w$]+)"\\]`;
-  const read = new RegExp(assigned).exec(script);
-  return read ? read[1] : name;
+// A line of the list as a pattern for whole names: * stands for any text,
+// every other character for itself.
+function pattern(line) {
+  const parts = line.split('*').map((part) => part.replace(/[\\^$.+?()[\]{}|]/g, '\\$&'));
+  return new RegExp(`^${parts.join('.*')}$`, 's');
 }
 
-// The functions (indices) that can be on the stack while a read waits, and
-// of them those Asyncify left as they were.
-export function analyse(module, script) {
-  const imports = readImports(script);
+// The script's names of the WebAssembly's exports, by their minified names
+// ("v" gives "_main"): the names the page calls them by.
+export function readExports(script) {
+  const names = new Map();
+  const assigned = /([\w$]+)=Module\["\1"\]=Module\["asm"\]\["([\w$]+)"\]/g;
+  for (const [, name, field] of script.matchAll(assigned)) names.set(field, name);
+  return names;
+}
+
+// The exports a wait may unwind through: the program's run, and the calls
+// through the table that Asyncify's runtime makes on rewinding.
+const WAITING_EXPORT = /^(_main|dynCall_.*)$/;
+
+// What the module tells of its waits, all by name (`names`, the symbol map's,
+// by index): the imports taken for ones that can wait; the functions that can
+// be on the stack of a wait, and of them those no line of `list` (readList's)
+// names and those left uninstrumented; the lines that name no function; the
+// exports but main and dynCall_ that can reach a wait (by the script's
+// names); and the instrumented functions that cannot.
+export function analyse(module, script, names, list) {
   const { functions, exports, addressed } = module;
-  const waits = [];
-  functions.forEach((f, i) => {
-    const js = f.imported && imports.get(f.imported.slice(f.imported.indexOf('.') + 1));
-    if (js && (WAITING.test(js) || WAITING.test(js.replace(/^_/, '')))) waits.push(i);
-  });
-  if (waits.length === 0) throw new Error('no waiting import: is this the page\'s program?');
+  const name = (i) => names.get(i) ?? `function ${i}`;
+  const waits = functions.flatMap((f, i) => (
+    f.imported && !NEVER_WAITING.has(names.get(i)) ? [i] : []));
+  if (waits.length === 0) throw new Error('no import that can wait: is this the page\'s program?');
   // Asyncify's state is the global its start_unwind sets first; the
   // instrumented functions read it after every call that can wait.
-  const unwind = exports.get(exportField(script, 'asyncify_start_unwind'));
+  const exportNames = readExports(script);
+  const unwindField = [...exportNames].find(([, n]) => n === '_asyncify_start_unwind')?.[0];
+  const unwind = exports.get(unwindField ?? 'asyncify_start_unwind');
   if (unwind === undefined) throw new Error('not built with Asyncify');
   const state = functions[unwind].sets[0];
   const byType = new Map();
@@ -269,45 +303,51 @@ export function analyse(module, script) {
   }
   const defined = [...reaching].filter((i) => !functions[i].imported).sort((a, b) => a - b);
   const instrumented = functions.map((f) => !f.imported && f.reads.has(state));
+  const patterns = list.map(pattern);
+  const ownNames = functions.flatMap((f, i) => (f.imported ? [] : [name(i)]));
   return {
-    waits,
-    reaching: defined,
-    missing: defined.filter((i) => !instrumented[i]),
-    needless: instrumented.flatMap((yes, i) => (yes && !reaching.has(i) ? [i] : [])),
+    waits: waits.map(name),
+    reaching: defined.map(name),
+    unlisted: defined.filter((i) => !patterns.some((p) => p.test(name(i)))).map(name),
+    uninstrumented: defined.filter((i) => !instrumented[i]).map(name),
+    unmatched: list.filter((line, k) => !ownNames.some((n) => patterns[k].test(n))),
+    exported: [...exports].flatMap(([field, i]) => {
+      const called = exportNames.get(field) ?? field;
+      return reaching.has(i) && !WAITING_EXPORT.test(called) ? [called] : [];
+    }),
+    needless: instrumented.flatMap((yes, i) => (yes && !reaching.has(i) ? [name(i)] : [])),
   };
 }
 
-// A name of the symbol map as the program has it: the map escapes
-// characters as \XX.
-function readable(name) {
-  return name.replace(/\\([0-9a-f]{2})/g, (_, hex) => String.fromCharCode(parseInt(hex, 16)));
+// The linked program's analysis against the list in the file `list`.
+export function checkProgram(wasm, script, symbols, list) {
+  return analyse(readModule(readFileSync(wasm)), readFileSync(script, 'utf8'),
+                 readSymbols(readFileSync(symbols, 'utf8')), readList(readFileSync(list, 'utf8')));
 }
 
-// The linked program's analysis, with readable names.
-export function checkProgram(wasm, script, symbols) {
-  const names = readSymbols(readFileSync(symbols, 'utf8'));
-  const name = (i) => readable(names.get(i) ?? `function ${i}`);
-  const result = analyse(readModule(readFileSync(wasm)), readFileSync(script, 'utf8'));
-  return {
-    waits: result.waits.map(name),
-    reaching: result.reaching.map(name),
-    missing: result.missing.map(name),
-    needless: result.needless.map(name),
-  };
-}
+const FAULTS = {
+  unlisted: 'Can reach a wait, to be added to the list:',
+  uninstrumented: 'Can reach a wait, not instrumented:',
+  unmatched: 'Lines of the list that name no function of the program:',
+  exported: 'Exports the page calls outright that can reach a wait:',
+};
 
-if (import.meta.url === `file://${process.argv[1]}`) {
-  const [wasm, script, symbols] = process.argv.slice(2);
-  if (!symbols) {
-    console.error('usage: node asyncify_check.mjs tavro.wasm tavro.js tavro.js.symbols');
+if (process.argv[1] && import.meta.url === pathToFileURL(process.argv[1]).href) {
+  const [wasm, script, symbols, list] = process.argv.slice(2);
+  if (!list) {
+    console.error('usage: node asyncify_check.mjs tavro.wasm tavro.js tavro.js.symbols ' +
+                  'asyncify_add.txt');
     process.exit(2);
   }
-  const result = checkProgram(wasm, script, symbols);
+  const result = checkProgram(wasm, script, symbols, list);
   console.log(`${result.reaching.length} functions can be on the stack of a wait ` +
-              `(${result.waits.join(', ')}); ${result.needless.length} others are instrumented`);
-  if (result.missing.length > 0) {
-    console.log('Not instrumented, to be added to web/asyncify_add.txt:');
-    for (const name of result.missing) console.log(name);
-    process.exit(1);
+              `(in ${result.waits.join(', ')}); ${result.needless.length} others are instrumented`);
+  let faults = 0;
+  for (const [key, heading] of Object.entries(FAULTS)) {
+    if (result[key].length === 0) continue;
+    console.log(heading);
+    for (const name of result[key]) console.log(`  ${name}`);
+    faults += result[key].length;
   }
+  process.exit(faults > 0 ? 1 : 0);
 }
