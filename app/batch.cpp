@@ -12,6 +12,7 @@
 #include "console/json.h"
 #include "console/number.h"
 #include "console/page_capture.h"
+#include "console/utf8.h"
 #include "coupling/case_file.h"
 #include "coupling/case_link.h"
 #include "coupling/fields.h"
@@ -80,7 +81,9 @@ std::string sizesText(const CouplingData& data, const Series& series,
 
 }  // namespace
 
-LoadedCase loadCase(const InputFile& file, CouplingData& data, CaseLabel* label) {
+namespace {
+
+LoadedCase loadCaseFile(const InputFile& file, CouplingData& data, CaseLabel* label) {
   LoadedCase loaded;
   if (!file.read) {
     loaded.status = 1;
@@ -107,14 +110,27 @@ LoadedCase loadCase(const InputFile& file, CouplingData& data, CaseLabel* label)
   return loaded;
 }
 
+}  // namespace
+
+// Control characters in a file (a value, a name, the file's own name) are
+// spelt out: they cannot steer the terminal the errors are shown on.
+LoadedCase loadCase(const InputFile& file, CouplingData& data, CaseLabel* label) {
+  LoadedCase loaded = loadCaseFile(file, data, label);
+  loaded.errors = visibleControls(loaded.errors);
+  return loaded;
+}
+
 LoadedCase loadLink(const std::string& link, CouplingData& data, CaseLabel* label) {
   const std::size_t hash = link.find('#');
   const std::string fragment = hash == std::string::npos ? link : link.substr(hash + 1);
   CouplingData read = data;
   CaseLabel labelRead;
   LoadedCase loaded;
-  for (const std::string& part : readCaseLink(fragment, read, &labelRead))
-    loaded.errors += "tavro: --case: nicht gelesen: " + asUtf8(part) + "\n";
+  for (const std::string& part : readCaseLink(fragment, read, &labelRead)) {
+    loaded.errors += "tavro: --case: nicht gelesen: ";
+    loaded.errors += visibleControls(asUtf8(part));
+    loaded.errors += '\n';
+  }
   if (!loaded.errors.empty()) {
     loaded.status = 2;
     return loaded;
@@ -129,7 +145,11 @@ BatchRun runChecks(const Options& options, const std::vector<InputFile>& cases,
                    const InputFile* series) {
   BatchRun run;
   // What a file gives, its output before its errors.
-  const auto add = [&run](std::string output, std::string errors) {
+  // Control characters from the files (a value, a size's name, a file's
+  // name) are spelt out: they cannot steer the terminal shown on.
+  const auto add = [&run](const std::string& fileOutput, const std::string& fileErrors) {
+    std::string output = visibleControls(fileOutput);
+    std::string errors = visibleControls(fileErrors);
     run.output += output;
     run.errors += errors;
     run.parts.push_back({std::move(output), std::move(errors)});

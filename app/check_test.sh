@@ -13,6 +13,7 @@ printf 'TKmax = 1300\n' >fits.txt                # every check okay
 printf 'TLN = 159 # Nm\r\n' >example.txt         # TSLmax above TKmax
 printf 'TLN = 1\nfoo = 2\n' >bad.txt             # not a case
 printf '# nur Kommentar\n\n' >empty.txt           # no case at all
+printf 'TLN = 1x\033[2J\033[H\n' >esc.txt          # a value that would clear the screen
 passed=0
 failed=0
 fail() {
@@ -47,6 +48,8 @@ runs 2 '' --check example.txt bad.txt
 has 'tavro: bad.txt:2: unbekannter Name "foo"' err
 runs 2 '' --check fits.txt empty.txt
 has 'tavro: empty.txt: kein Fall in der Datei: keine Zeile FELD = WERT' err
+runs 2 '' --check esc.txt
+has 'tavro: esc.txt:1: TLN: "1x\x1b[2J\x1b[H" ist keine Zahl' err
 runs 1 '' --check bad.txt missing.txt example.txt
 has 'tavro: missing.txt: No such file or directory' err
 has '== example.txt' out

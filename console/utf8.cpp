@@ -1,5 +1,8 @@
 #include "console/utf8.h"
 
+#include <algorithm>
+#include <cstdio>
+
 Utf8Character firstUtf8Character(std::string_view text) {
   const auto byte = [&](std::size_t k) {
     return k < text.size() ? static_cast<unsigned char>(text[k]) : 0U;
@@ -59,4 +62,27 @@ void appendUtf8(std::string& out, char32_t c) {
     out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (c & 0x3F));
   }
+}
+
+std::string visibleControls(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t k = 0; k < text.size();) {
+    const Utf8Character c = firstUtf8Character(text.substr(k));
+    const bool lineEnd =
+        c.point == '\n' || (c.point == '\r' && text.substr(k + 1, 1) == "\n");
+    const bool c0 = c.length == 1 && (c.point < 0x20 || c.point == 0x7F) && !lineEnd &&
+                    c.point != '\t';
+    const bool c1 = c.length == 2 && c.point >= 0x80 && c.point < 0xA0;
+    if (c0 || c1) {
+      char spelt[8];
+      std::snprintf(spelt, sizeof spelt, c0 ? "\\x%02x" : "\\u%04x",
+                    static_cast<unsigned>(c.point));
+      out += spelt;
+    } else {
+      out.append(text, k, std::max<std::size_t>(c.length, 1));
+    }
+    k += std::max<std::size_t>(c.length, 1);
+  }
+  return out;
 }

@@ -25,3 +25,9 @@ bool isUtf8(std::string_view text);
 
 // Appends the code point `c` (at most U+10FFFF) as UTF-8.
 void appendUtf8(std::string& out, char32_t c);
+
+// `text` with its control characters but line ends ("\n", "\r\n") and tabs
+// spelt out: C0 and DEL as "\x1b", C1 (U+0080 to U+009F) as "\u009b". Text
+// read from a file (a value, a name, a file's own name) then cannot move the
+// cursor, clear the screen or retitle the terminal it is shown on.
+std::string visibleControls(std::string_view text);
