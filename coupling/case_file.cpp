@@ -13,6 +13,9 @@
 namespace {
 
 constexpr const char* kNoCase = "kein Fall in der Datei: keine Zeile FELD = WERT";
+constexpr const char* kNotText = "keine Textdatei: sie enthaelt Nullbytes";
+// The bad lines named at most; the rest are counted.
+constexpr std::size_t kMostProblems = 10;
 
 // " (darin ...)" naming the first invisible space inside `text`, or "".
 std::string invisibleInside(std::string_view text) {
@@ -171,7 +174,13 @@ CaseFileReading readCaseFile(std::string_view bytes, CouplingData& data,
   const bool byProgram = text.starts_with("# TAVRO:");
   CaseFileReading reading;
   if (std::string what = unmarkedUtf16(bytes); !what.empty()) {
-    reading.problems.push_back({1, what});
+    reading.problems.push_back({0, what});
+    return reading;
+  }
+  // An image or a program chosen by mistake: one sentence, not a line for
+  // each of its lines.
+  if (text.find('\0') != std::string::npos) {
+    reading.problems.push_back({0, kNotText});
     return reading;
   }
   CouplingData read = data;
@@ -233,6 +242,16 @@ CaseFileReading readCaseFile(std::string_view bytes, CouplingData& data,
   // case: taken as the example, a script's check of it would pass.
   if (reading.problems.empty() && setIn == std::array<int, std::size(kFields)>{})
     reading.problems.push_back({0, kNoCase});
+  if (reading.problems.size() > kMostProblems) {
+    const std::size_t more = reading.problems.size() - kMostProblems;
+    reading.problems.resize(kMostProblems);
+    // Appended piece by piece: GCC 12 at -O3 takes a literal + a temporary
+    // string for an overlapping copy (-Wrestrict), which stops the Windows build.
+    std::string counted = "und ";
+    counted += std::to_string(more);
+    counted += " weitere nicht lesbare Zeilen";
+    reading.problems.push_back({0, counted});
+  }
   if (!reading.problems.empty()) return reading;
   for (std::size_t k = 0; k < std::size(kFields); ++k) {
     if (setIn[k] == 0) reading.missing.emplace_back(kFields[k].name);

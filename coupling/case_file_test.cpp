@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "console/number.h"
@@ -196,6 +197,25 @@ TEST(CaseFile, LoadsWhatPeopleWriteAndRefusesEveryBadLine) {
     EXPECT_EQ(data.TLN, c.TLN);  // a file not loaded changes nothing
     EXPECT_EQ(data.psi, c.psi);
     EXPECT_EQ(data.i, c.i);
+  }
+}
+
+// A file that is no case file at all is refused in a sentence or two, not
+// with a line for each of its lines.
+TEST(CaseFile, NamesTenBadLinesAtMostAndRefusesBinaryFilesAtOnce) {
+  std::string manyBad;
+  for (int k = 0; k < 12; ++k) manyBad += "kein Feld\n";
+  const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\nTLN = 1\n", 24);
+  for (const auto& [text, named, last] :
+       {std::tuple{manyBad, 11U, std::string("und 2 weitere nicht lesbare Zeilen")},
+        std::tuple{png, 1U, std::string("keine Textdatei: sie enthaelt Nullbytes")}}) {
+    CouplingData data{};
+    resetToDefaults(data);
+    const CaseFileReading reading = readCaseFile(text, data);
+    ASSERT_EQ(reading.problems.size(), named);
+    EXPECT_EQ(reading.problems.back().line, 0);
+    EXPECT_EQ(reading.problems.back().what, last);
+    EXPECT_EQ(data.TLN, 159);
   }
 }
 

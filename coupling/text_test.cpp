@@ -55,7 +55,7 @@ TEST(Text, UnmarkedUtf16CaseFileAndTableGiveOneLineEach) {
   const std::string file = utf16(writeCaseFile(example), true);
   const CaseFileReading reading = readCaseFile(file, data);
   ASSERT_EQ(reading.problems.size(), 1u);
-  EXPECT_EQ(reading.problems[0].line, 1);
+  EXPECT_EQ(reading.problems[0].line, 0);  // the file as a whole
   EXPECT_EQ(reading.problems[0].what, unmarkedUtf16(file));
   EXPECT_EQ(data.TLN, example.TLN);
 
