@@ -1000,6 +1000,26 @@ for (const [name, options] of Object.entries(browsers)) {
       await page.evaluate(() => window.tavro.sizes(''));
     });
 
+    test('on a phone the line typed at stays in sight above the key bar', async () => {
+      // Touch where the browser emulates it; a narrow window gives the same layout.
+      const touch = name === 'chromium' ? { isMobile: true, hasTouch: true } : {};
+      await open(pageUrl, { width: 390, height: 844, ...touch });
+      // At the first menu, at the prompt "a" opens, and after a number typed there.
+      for (const keys of ['', 'a', '12']) {
+        for (const key of keys) await page.$eval(`#keys button[data-key="${key}"]`, (b) => b.click());
+        await settle();
+        // The cursor's row: the last one written, or the one after it where a line ended.
+        const [row, dockTop] = await page.evaluate(() => {
+          const rows = [...document.querySelectorAll('.xterm-rows > div')];
+          const last = rows.findLastIndex((r) => r.textContent.trim() !== '') +
+            (window.tavro.transcript().endsWith('\n') ? 1 : 0);
+          return [rows[last].getBoundingClientRect().toJSON(), document.getElementById('dock').getBoundingClientRect().top];
+        });
+        assert.ok(row.top >= 0 && row.bottom <= dockTop,
+                  `after "${keys}": cursor row ${row.top}–${row.bottom}, dock from ${dockTop}`);
+      }
+    });
+
     test('a bad link is reported and ignored, and the page goes on', async () => {
       await open(`${pageUrl}#TLN=1e2&n=abc&foo=1&startLoaded=2&i=1.5&JA`);
       await page.waitForFunction(() => document.getElementById('notice').textContent !== '');

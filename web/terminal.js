@@ -21,6 +21,28 @@ window.tavroTerminal = (() => {
     else if (document.activeElement instanceof HTMLButtonElement) document.activeElement.blur();
   };
 
+  // On a phone the dock (help, summary, key bar) is fixed at the bottom of
+  // the screen, over the terminal's last rows while the page is at its top.
+  const dock = document.getElementById('dock');
+  const docked = () => getComputedStyle(dock).position === 'fixed';
+  // Scrolls the page the least that brings the cursor's row, the line typed
+  // at, into sight between the top of the screen and the dock; once a frame
+  // at most. The terminal keeps its rows: the page moves, not the grid.
+  let sighting = 0;
+  const cursorInSight = () => {
+    if (sighting !== 0 || term === null) return;
+    sighting = requestAnimationFrame(() => {
+      sighting = 0;
+      if (box.offsetParent === null || !docked()) return;
+      const screen = box.querySelector('.xterm-screen').getBoundingClientRect();
+      const rowHeight = screen.height / term.rows;
+      const top = screen.top + term.buffer.active.cursorY * rowHeight;
+      const below = top + rowHeight - dock.getBoundingClientRect().top;
+      if (below > 0) window.scrollBy(0, Math.ceil(below));
+      else if (top < 0) window.scrollBy(0, Math.floor(top));
+    });
+  };
+
   const encoder = new TextEncoder();
   let typed = [];             // byte arrays typed, not yet read by the run
   let wake = null;            // ends the run's wait for typed bytes
@@ -79,6 +101,7 @@ window.tavroTerminal = (() => {
 
   // Bytes typed on the keyboard or the key bar (keys.js).
   const send = (data) => {
+    cursorInSight();
     if (!reading) return noRun();  // the key that starts a run is not passed on
     typed.push(encoder.encode(data));
     if (wake) wake();
@@ -171,13 +194,14 @@ window.tavroTerminal = (() => {
       }
     };
     new ResizeObserver(resize).observe(box);
-    // On a phone the dock (help, summary, key bar) stays at the bottom of the
-    // screen: the page ends that much lower, so nothing stays hidden under it.
-    const dock = document.getElementById('dock');
+    // The page ends as much lower as the dock is high, so that nothing stays
+    // hidden under it; the line typed at is kept above it as the program
+    // writes and as the dock grows.
     new ResizeObserver(() => {
-      document.body.style.paddingBottom =
-        getComputedStyle(dock).position === 'fixed' ? `${dock.offsetHeight}px` : '';
+      document.body.style.paddingBottom = docked() ? `${dock.offsetHeight}px` : '';
+      cursorInSight();
     }).observe(dock);
+    term.onWriteParsed(cursorInSight);
     resize();
 
     term.onData(send);
