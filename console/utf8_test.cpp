@@ -62,3 +62,27 @@ TEST(Utf8, AWholeTextIsUtf8WhenEveryCharacterIs) {
   EXPECT_FALSE(isUtf8("ok \xE2\x82"));      // cut short at the end
   EXPECT_FALSE(isUtf8("\xED\xB0\x80 ok"));  // a lone low surrogate
 }
+
+// Text from a file shown on a terminal: no byte of it may steer the terminal.
+TEST(Utf8, SpellsOutControlCharactersButLineEndsAndTabs) {
+  const struct {
+    std::string text;
+    std::string shown;
+  } rows[] = {
+      {"a\tb\nc\r\nd", "a\tb\nc\r\nd"},
+      {"1x\x1b[2J\x1b[H", "1x\\x1b[2J\\x1b[H"},
+      {std::string("a\0b", 3), "a\\x00b"},
+      {"\rfalsch", "\\x0dfalsch"},  // a carriage return alone overwrites the line
+      {"\x7f", "\\x7f"},
+      {"\xc2\x9b"
+       "31m",
+       "\\u009b31m"},  // C1's control sequence introducer
+      {"Maß \xc2\xa0 \xe2\x82\xac", "Maß \xc2\xa0 \xe2\x82\xac"},
+      {"Gr\xf6\xdf"
+       "e",
+       "Gr\xf6\xdf"
+       "e"},  // not UTF-8: bytes as they are
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(visibleControls(row.text), row.shown) << row.text;
+}
