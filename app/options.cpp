@@ -3,6 +3,7 @@
 #include <set>
 #include <string_view>
 
+#include "console/utf8.h"
 #include "coupling/case_file.h"
 #include "coupling/text.h"
 
@@ -69,12 +70,13 @@ constexpr const char* kHelp =
 constexpr const char* kVersion = "tavro " TAVRO_VERSION "\n";
 
 // The refusal of a bad command line. An argument quoted in `why` may be any
-// bytes; it is written as the program reads other text, so the line is UTF-8.
+// bytes; it is written as the program reads other text, so the line is UTF-8,
+// with its control characters spelt out (a file name may hold them).
 Options refused(const std::string& why) {
   Options options;
   options.runSession = false;
   options.status = 2;
-  options.errors = "tavro: " + asUtf8(why) + "\nHilfe: tavro --help\n";
+  options.errors = "tavro: " + visibleControls(asUtf8(why)) + "\nHilfe: tavro --help\n";
   return options;
 }
 

@@ -60,7 +60,9 @@ JsonWriter& JsonWriter::string(std::string_view text) {
     if (c == '"' || c == '\\') {
       out_ += '\\';
       out_ += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
+    } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+      // DEL too: raw it is valid JSON, but a terminal shown the text would
+      // take it, and spelt out otherwise it would not be JSON.
       char escape[8];
       std::snprintf(escape, sizeof escape, "\\u%04x", c);
       out_ += escape;

@@ -19,7 +19,7 @@ TEST(Json, WritesValidJsonWithEscapesNonFiniteNumbersAndNesting) {
   } cases[] = {
       {"quote, backslash and control characters escaped; the rest as it is",
        [](JsonWriter& j) { j.string("a\"b\\c/\n\t\x01\x1f\x7f kgm² → 😀"); },
-       "\"a\\\"b\\\\c/\\u000a\\u0009\\u0001\\u001f\x7f kgm² → 😀\""},
+       "\"a\\\"b\\\\c/\\u000a\\u0009\\u0001\\u001f\\u007f kgm² → 😀\""},
       {"a byte that starts no UTF-8 character",
        [](JsonWriter& j) { j.string("Pumpe\xE4.txt"); }, "\"Pumpe\\ufffd.txt\""},
       {"overlong, surrogate, above U+10FFFF, cut short, a lone continuation",

@@ -249,7 +249,8 @@ CaseFileReading readCaseFile(std::string_view bytes, CouplingData& data,
     // string for an overlapping copy (-Wrestrict), which stops the Windows build.
     std::string counted = "und ";
     counted += std::to_string(more);
-    counted += " weitere nicht lesbare Zeilen";
+    counted +=
+        more == 1 ? " weitere Zeile nicht gelesen" : " weitere Zeilen nicht gelesen";
     reading.problems.push_back({0, counted});
   }
   if (!reading.problems.empty()) return reading;

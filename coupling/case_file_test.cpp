@@ -207,7 +207,9 @@ TEST(CaseFile, NamesTenBadLinesAtMostAndRefusesBinaryFilesAtOnce) {
   for (int k = 0; k < 12; ++k) manyBad += "kein Feld\n";
   const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\nTLN = 1\n", 24);
   for (const auto& [text, named, last] :
-       {std::tuple{manyBad, 11U, std::string("und 2 weitere nicht lesbare Zeilen")},
+       {std::tuple{manyBad, 11U, std::string("und 2 weitere Zeilen nicht gelesen")},
+        std::tuple{manyBad.substr(10), 11U,
+                   std::string("und 1 weitere Zeile nicht gelesen")},
         std::tuple{png, 1U, std::string("keine Textdatei: sie enthaelt Nullbytes")}}) {
     CouplingData data{};
     resetToDefaults(data);
