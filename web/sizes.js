@@ -161,7 +161,14 @@ window.tavroSizes = (() => {
     drawing ||= requestAnimationFrame(() => { drawing = 0; drawRows(); });
   });
 
+  // The rows of a new table start at the top. Set in the draw, since moving
+  // the box lays the page out at once, a new long text in the field too.
+  let toTop = false;
   const draw = () => {
+    if (toTop) {
+      toTop = false;
+      box.scrollTop = 0;
+    }
     info.textContent = notes();
     table.setAttribute('aria-rowcount', String(head.count + 1));
     if (sizes.length === 0) {
@@ -227,6 +234,21 @@ window.tavroSizes = (() => {
   };
   const yieldToPage = () => (globalThis.scheduler?.yield ? scheduler.yield()
     : new Promise(resumeAfter));
+  // A long text just put into the field is laid out by the next frame, for
+  // tens of milliseconds of its own: its check starts after that frame, so
+  // that no task does both. A hidden page draws no frame: 100 ms at most.
+  let textPut = false;
+  const putText = (text) => {
+    area.value = text;
+    textPut = true;
+  };
+  const textLaidOut = () => new Promise((resolve) => {
+    const late = setTimeout(resolve, 100);
+    requestAnimationFrame(() => {
+      clearTimeout(late);
+      resumeAfter(resolve);
+    });
+  });
   // Gives the page its turn once the check held it for its time, or at once
   // when a key or click waits; `since` is when the page last had it. A
   // test's limit on a part stands for a slow machine: a turn after each.
@@ -260,6 +282,11 @@ window.tavroSizes = (() => {
     ignored: head.ignored,
   });
   const run = async (own) => {
+    if (textPut) {
+      textPut = false;
+      await textLaidOut();
+      if (own !== generation) return;
+    }
     const text = area.value;
     const checking = forCase;  // the case of `link`, which the engine reads first
     const tooLarge = encoder.encode(text).length > limit;
@@ -305,7 +332,7 @@ window.tavroSizes = (() => {
       element('li', {}, `Zeile ${count(line)}: ${reason}`)));
     table.replaceChildren();
     rowHeight = 0;
-    box.scrollTop = 0;
+    toTop = true;
     let rows = 20;  // sizes in the next part, fitted to the time they take
     while (sizes.length < head.count) {
       // The table read and its rows cleared took their time too: the first
@@ -363,7 +390,7 @@ window.tavroSizes = (() => {
 
   // A new table, as a paste gives it: kept for the next visit.
   const replace = (text) => {
-    area.value = text;
+    putText(text);
     tableIn = true;
     example = false;
     save(text);
@@ -417,7 +444,7 @@ window.tavroSizes = (() => {
     const fromExample = text === null;
     if (fromExample) [text] = await ask('_tavroExampleSeries', {});
     if (tableIn) return check();  // a table given while the example was fetched stays
-    area.value = text;
+    putText(text);
     example = fromExample;
     tableIn = true;
     return check();
