@@ -26,8 +26,15 @@ window.tavroBoot = (() => {
   const firstScreen = Uint8Array.from(atob(first.textContent), (c) => c.charCodeAt(0));
   first.remove();
 
+  // The panel beside or below the terminal is laid out only from the frame
+  // after the first menu's: its text in the system's font is the largest
+  // part of the page's own first layout, which a slow phone otherwise pays
+  // before the menu shows (the panel keeps its place meanwhile).
+  const showPanel = () => document.documentElement.classList.remove('starting');
+
   // A page that cannot run says so where the notices go.
   const failed = (error) => {
+    showPanel();
     document.getElementById('notice').textContent =
       `TAVRO ließ sich in diesem Browser nicht starten: ${error?.message ?? error}`;
   };
@@ -77,7 +84,9 @@ window.tavroBoot = (() => {
   // The first menu on the screen: drawn from the first screen, or by the
   // program where that was not drawn.
   const markMenu = () => {
-    if (performance.getEntriesByName('tavro-menu').length === 0) performance.mark('tavro-menu');
+    if (performance.getEntriesByName('tavro-menu').length > 0) return;
+    performance.mark('tavro-menu');
+    requestAnimationFrame(showPanel);
   };
 
   return {

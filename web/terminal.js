@@ -180,9 +180,16 @@ window.tavroTerminal = (() => {
 
     // The terminal fills its box. Where 80 columns do not fit at 15 px, the
     // font shrinks down to 12 px, and lines longer than the width then wrap.
-    // A hidden terminal (the print layout) keeps its size.
+    // A hidden terminal (the print layout) keeps its size. A box of the size
+    // fitted last is left as it is: the observer's first call comes right
+    // after the page's own, and each change of the font size measures the
+    // font anew (tens of milliseconds on a slow phone, before the first menu).
+    let fitted = '';
     const resize = () => {
       if (box.offsetParent === null) return;
+      const now = `${box.clientWidth}x${box.clientHeight}`;
+      if (now === fitted) return;
+      fitted = now;
       term.options.fontSize = 15;
       let size = fit.proposeDimensions();
       if (size && size.cols < 80) {
