@@ -18,8 +18,9 @@ window.tavroSizes = (() => {
   const limit = 2 * 1024 * 1024;  // bytes of a table; a maker's has far fewer
   const partMs = 8;               // what one call of the computing instance may take
   // What the check may hold the page before giving it a turn, less where
-  // the browser can tell that a key or click waits: with a part more, and
-  // the JSON of its answer read, a task stays well under 50 ms.
+  // the browser can tell that a key or click waits: a part starts only
+  // where it still fits the turn, so that with the frame drawn after it a
+  // task stays under 50 ms.
   const inputWaits = navigator.scheduling?.isInputPending
     ? () => navigator.scheduling.isInputPending() : null;
   const turnMs = 24;
@@ -145,7 +146,7 @@ window.tavroSizes = (() => {
     if (rowHeight === 0) {
       rowsBox.replaceChildren(row(sizes[0], 0));
       rowHeight = rowsBox.firstChild.offsetHeight;
-      if (rowHeight === 0) return;  // not laid out (hidden): drawn when shown
+      if (rowHeight === 0) return;  // not laid out (hidden): drawn when shown (redraw)
     }
     const first = Math.max(0, Math.floor(box.scrollTop / rowHeight) - 10);
     const last = Math.min(sizes.length, first + Math.ceil(box.clientHeight / rowHeight) + 20);
@@ -156,10 +157,15 @@ window.tavroSizes = (() => {
       return r;
     }));
   };
+  // Scrolled, or shown again or resized (the print layout hides the box,
+  // a new window size may change how many rows are in view): the rows in
+  // view drawn anew.
   let drawing = 0;
-  box.addEventListener('scroll', () => {
+  const redraw = () => {
     drawing ||= requestAnimationFrame(() => { drawing = 0; drawRows(); });
-  });
+  };
+  box.addEventListener('scroll', redraw);
+  new ResizeObserver(redraw).observe(box);
 
   // The rows of a new table start at the top. Set in the draw, since moving
   // the box lays the page out at once, a new long text in the field too.
@@ -258,7 +264,7 @@ window.tavroSizes = (() => {
   let since = 0;
   const maybeYield = async () => {
     const now = performance.now();
-    if (mostRows === 0 && now - since < turnMs && !inputWaits?.()) return;
+    if (mostRows === 0 && now - since + partMs <= turnMs && !inputWaits?.()) return;
     if (mostRows !== 0) {
       await new Promise((resolve) => { setTimeout(resolve, 0); });  // a slow machine's pace
     } else if (frame && now - framed > frameMs && document.visibilityState === 'visible') {

@@ -193,6 +193,24 @@ for (const [name, options] of Object.entries(browsers)) {
       for (const part of ['tavro-d3', 'tavro-panel', 'tavro-sizes', 'tavro-engine']) {
         assert.ok(marks['tavro-menu'] < marks[part], JSON.stringify(marks));
       }
+      // The panel's content, held back for the first menu's frame, is shown.
+      await page.waitForFunction(() => document.getElementById('case-name').checkVisibility());
+    });
+
+    test('the terminal is fitted anew whenever its box changes size', async () => {
+      await open(pageUrl, { width: 1400, height: 900 });
+      const grid = () => page.$eval('.xterm-screen', (screen) => ({
+        rows: screen.querySelectorAll('.xterm-rows > div').length,
+        width: Math.round(screen.getBoundingClientRect().width) }));
+      const wide = await grid();
+      await page.setViewport({ width: 390, height: 844 });
+      await page.waitForFunction((w) => document.querySelector('.xterm-screen')
+        .getBoundingClientRect().width < w, {}, Math.min(wide.width, 390));
+      assert.notDeepEqual(await grid(), wide);
+      await page.setViewport({ width: 1400, height: 900 });
+      await page.waitForFunction((w) => Math.round(document.querySelector('.xterm-screen')
+        .getBoundingClientRect().width) === w, {}, wide.width);
+      assert.deepEqual(await grid(), wide);
     });
 
     for (const [title, s] of Object.entries(sessions)) {
