@@ -22,7 +22,7 @@ window.tavroKept = (() => {
       tavroBoot.menuShown.then(() => setTimeout(() => {
         try {
           storage('sessionStorage')?.setItem('tavro.case',
-            JSON.stringify({ link: toKeep.link, fragment: location.hash, example: toKeep.example }));
+            JSON.stringify({ link: toKeep.link, fragment: toKeep.fragment, example: toKeep.example }));
           if (!toKeep.example) storage('localStorage')?.setItem('tavro.lastCase', toKeep.link);
         } catch {
           // full or forbidden: the case is only not kept
@@ -30,7 +30,9 @@ window.tavroKept = (() => {
         toKeep = null;
       }, 0));
     }
-    toKeep = data;
+    // Kept against the address the case had when it came: one changed
+    // before the write (a link put into the address) is not this case's.
+    toKeep = { ...data, fragment: location.hash };
   };
 
   // The case this tab ran before a reload ({link, fragment, example}), null

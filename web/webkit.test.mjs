@@ -57,7 +57,7 @@ describe('webkit', () => {
   // later tab: cleared, failed or not.
   afterEach(() => script('localStorage.clear()').catch(() => {}));
   const transcript = () => script('return window.tavro.transcript()');
-  const until = (code, ...args) => driver.wait(() => script(code, ...args), 30000);
+  const until = (code, ...args) => driver.wait(() => script(code, ...args), 30000, `waited 30 s for: ${code}`);
   // Opens the page afresh and waits for the first menu; returns the time
   // that took in milliseconds.
   const menu = () => until('return window.tavro && window.tavro.transcript().endsWith("F8 q Exit\\n")');
