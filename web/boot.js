@@ -29,7 +29,7 @@ window.tavroBoot = (() => {
   // The panel beside or below the terminal is laid out only from the frame
   // after the first menu's: its text in the system's font is the largest
   // part of the page's own first layout, which a slow phone otherwise pays
-  // before the menu shows (the panel keeps its place meanwhile).
+  // before the menu shows (the panel is held a screen high meanwhile).
   const showPanel = () => document.documentElement.classList.remove('starting');
 
   // A page that cannot run says so where the notices go.

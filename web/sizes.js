@@ -165,7 +165,10 @@ window.tavroSizes = (() => {
     drawing ||= requestAnimationFrame(() => { drawing = 0; drawRows(); });
   };
   box.addEventListener('scroll', redraw);
-  new ResizeObserver(redraw).observe(box);
+  new ResizeObserver(() => {
+    rowHeight = 0;  // measured anew: a zoom changes it too
+    redraw();
+  }).observe(box);
 
   // The rows of a new table start at the top. Set in the draw, since moving
   // the box lays the page out at once, a new long text in the field too.
@@ -242,13 +245,18 @@ window.tavroSizes = (() => {
     : new Promise(resumeAfter));
   // A long text just put into the field is laid out by the next frame, for
   // tens of milliseconds of its own: its check starts after that frame, so
-  // that no task does both. A hidden page draws no frame: 100 ms at most.
+  // that no task does both. A hidden page draws no frame and waits for
+  // none; 100 ms at most where a frame does not come.
   let textPut = false;
   const putText = (text) => {
     area.value = text;
     textPut = true;
   };
   const textLaidOut = () => new Promise((resolve) => {
+    if (document.visibilityState !== 'visible') {
+      resolve();
+      return;
+    }
     const late = setTimeout(resolve, 100);
     requestAnimationFrame(() => {
       clearTimeout(late);

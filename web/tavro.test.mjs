@@ -197,20 +197,31 @@ for (const [name, options] of Object.entries(browsers)) {
       await page.waitForFunction(() => document.getElementById('case-name').checkVisibility());
     });
 
-    test('the terminal is fitted anew whenever its box changes size', async () => {
+    test('the terminal is fitted anew whenever its box changes size; a reload keeps the page where it was', async () => {
       await open(pageUrl, { width: 1400, height: 900 });
       const grid = () => page.$eval('.xterm-screen', (screen) => ({
         rows: screen.querySelectorAll('.xterm-rows > div').length,
         width: Math.round(screen.getBoundingClientRect().width) }));
+      const fitted = (expected) => page.waitForFunction((e) => {
+        const screen = document.querySelector('.xterm-screen');
+        return JSON.stringify({ rows: screen.querySelectorAll('.xterm-rows > div').length,
+                                width: Math.round(screen.getBoundingClientRect().width) }) === e;
+      }, {}, JSON.stringify(expected));
       const wide = await grid();
+      await page.setViewport({ width: 1400, height: 600 });  // only the height
+      await page.waitForFunction((r) => document.querySelectorAll('.xterm-rows > div').length < r, {}, wide.rows);
       await page.setViewport({ width: 390, height: 844 });
       await page.waitForFunction((w) => document.querySelector('.xterm-screen')
         .getBoundingClientRect().width < w, {}, Math.min(wide.width, 390));
-      assert.notDeepEqual(await grid(), wide);
       await page.setViewport({ width: 1400, height: 900 });
-      await page.waitForFunction((w) => Math.round(document.querySelector('.xterm-screen')
-        .getBoundingClientRect().width) === w, {}, wide.width);
-      assert.deepEqual(await grid(), wide);
+      await fitted(wide);
+      // Narrower, the panel is under the terminal: scrolled down to it, a
+      // reload comes back there, as the page is as long from its start.
+      await page.setViewport({ width: 1000, height: 900 });
+      await page.evaluate(() => window.scrollTo(0, 600));
+      await page.reload();
+      await menu();
+      assert.ok(await page.evaluate(() => window.scrollY) > 0, 'a reload went back to the top');
     });
 
     for (const [title, s] of Object.entries(sessions)) {

@@ -189,7 +189,6 @@ window.tavroTerminal = (() => {
       if (box.offsetParent === null) return;
       const now = `${box.clientWidth}x${box.clientHeight}`;
       if (now === fitted) return;
-      fitted = now;
       term.options.fontSize = 15;
       let size = fit.proposeDimensions();
       if (size && size.cols < 80) {
@@ -198,6 +197,7 @@ window.tavroTerminal = (() => {
       }
       if (size && Number.isFinite(size.cols) && Number.isFinite(size.rows)) {
         term.resize(Math.max(20, size.cols), Math.max(10, size.rows));
+        fitted = now;  // a fit that found no size is tried again
       }
     };
     new ResizeObserver(resize).observe(box);
