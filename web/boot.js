@@ -32,6 +32,23 @@ window.tavroBoot = (() => {
   // before the menu shows (the panel is held a screen high meanwhile).
   const showPanel = () => document.documentElement.classList.remove('starting');
 
+  // Keys typed while the page is still being made, before the terminal
+  // opens, are kept in order for the first run (page.js): characters,
+  // Enter, Backspace, Tab and Esc as the terminal sends them. Keys for a
+  // control that has the focus, and those with Ctrl, Alt or Meta, are the
+  // browser's.
+  const early = [];
+  const named = { Enter: '\r', Backspace: '\x7f', Tab: '\t', Escape: '\x1b' };
+  const keepEarly = (event) => {
+    const free = document.activeElement === null || document.activeElement === document.body;
+    if (!free || event.ctrlKey || event.altKey || event.metaKey || event.isComposing) return;
+    const data = [...event.key].length === 1 ? event.key : named[event.key];
+    if (data === undefined) return;
+    early.push(data);
+    event.preventDefault();
+  };
+  window.addEventListener('keydown', keepEarly, true);
+
   // A page that cannot run says so where the notices go.
   const failed = (error) => {
     showPanel();
@@ -96,6 +113,12 @@ window.tavroBoot = (() => {
     module,
     // Give as `instantiateWasm` to createTavro.
     instantiateWasm,
+    // The keys typed before the terminal opened, as one string; from now
+    // on the terminal takes them.
+    earlyKeys: () => {
+      window.removeEventListener('keydown', keepEarly, true);
+      return early.splice(0).join('');
+    },
     // Says in the top bar that the page cannot run.
     failed,
     runLater,

@@ -106,6 +106,9 @@ tavroBoot.font.then(() => {
     runs.start(link, { kind: link === '' ? 'example' : 'link',
       note: kept === 'unreadable' ? 'Der gespeicherte Fall dieses Tabs war nicht lesbar und ist verworfen.' : '' });
   }
+  // Keys typed before the terminal opened are the first the run reads.
+  const early = tavroBoot.earlyKeys();
+  if (early !== '') terminal.send(early);
 
   // A link pasted into the address of the open tab (only the fragment
   // changes) starts its case; a running case that would be lost (changed

@@ -95,7 +95,7 @@ window.tavroSizes = (() => {
     const said = [];
     if (checkedFor && checkedFor.link !== forCase.link) {
       said.push('Der Fall im Programm hat sich geändert; die Reihe wird für ihn neu geprüft.');
-    } else if (checkedFor) {
+    } else if (checkedFor && head.count > 0) {
       said.push(checkedFor.example ? 'Geprüft für den Beispielfall.'
         : `Geprüft für den Fall im Programm: ${checkedFor.drive}.`);
     }
@@ -141,7 +141,16 @@ window.tavroSizes = (() => {
       cell({}, element('button', { type: 'button', 'data-size': String(k), ...(outdated ? { disabled: '' } : {}) },
                        'übernehmen')));
   };
+  // The rows of a new table start at the top. Moved where they are drawn,
+  // since moving the box lays the page out at once (a long text just put
+  // into the field too), and only once the box is shown: a hidden box
+  // cannot move.
+  let toTop = false;
   const drawRows = () => {
+    if (toTop && box.offsetParent !== null) {
+      toTop = false;
+      box.scrollTop = 0;
+    }
     if (sizes.length === 0) return;
     if (rowHeight === 0) {
       rowsBox.replaceChildren(row(sizes[0], 0));
@@ -170,14 +179,7 @@ window.tavroSizes = (() => {
     redraw();
   }).observe(box);
 
-  // The rows of a new table start at the top. Set in the draw, since moving
-  // the box lays the page out at once, a new long text in the field too.
-  let toTop = false;
   const draw = () => {
-    if (toTop) {
-      toTop = false;
-      box.scrollTop = 0;
-    }
     info.textContent = notes();
     table.setAttribute('aria-rowcount', String(head.count + 1));
     if (sizes.length === 0) {

@@ -224,6 +224,20 @@ for (const [name, options] of Object.entries(browsers)) {
       assert.ok(await page.evaluate(() => window.scrollY) > 0, 'a reload went back to the top');
     });
 
+    test('keys typed while the page is still being made are the first the program reads', async () => {
+      // Typed the moment the page's first script has run, long before the
+      // terminal opens: "w" and three pages on, then the menu again.
+      await open(pageUrl, null, (tab) => tab.evaluateOnNewDocument(() => {
+        let boot;
+        Object.defineProperty(window, 'tavroBoot', { configurable: true, get: () => boot, set: (value) => {
+          boot = value;
+          for (const key of 'w   ') document.body.dispatchEvent(new KeyboardEvent('keydown', { key, bubbles: true }));
+        } });
+      }));
+      await page.waitForFunction(() => window.tavro.transcript().split('F8 q Exit').length === 3);
+      assert.equal(await transcript(), linux('w   '));
+    });
+
     for (const [title, s] of Object.entries(sessions)) {
       test(`${title}: the Linux program's bytes plus the echo`, async () => {
         await open();
