@@ -52,6 +52,7 @@ window.tavroBoot = (() => {
   // A page that cannot run says so where the notices go.
   const failed = (error) => {
     showPanel();
+    window.removeEventListener('keydown', keepEarly, true);  // Tab reaches the buttons
     document.getElementById('notice').textContent =
       `TAVRO ließ sich in diesem Browser nicht starten: ${error?.message ?? error}`;
   };
