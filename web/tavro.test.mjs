@@ -136,6 +136,10 @@ for (const [name, options] of Object.entries(browsers)) {
       for (const token of tokens(step)) await press(token);
       await settle();
     };
+    // Waits until the size `button` can be taken over: no check under way,
+    // whose rows (dimmed) take no click.
+    const takeable = (button) => page.waitForFunction((b) => !window.tavroSizes.busy() &&
+      document.querySelector(b)?.disabled === false, {}, button);
     const ended = (status) =>
       shows(`TAVRO ist beendet (Status ${status}). Eine beliebige Taste startet es neu.`);
     const topBar = () => page.$eval('#notice', (e) => e.textContent);
@@ -402,7 +406,7 @@ for (const [name, options] of Object.entries(browsers)) {
       // A size taken over names the case while the case holds its values.
       const size = ['310', '620', '75', '2900.5', '0.9', '14'];
       await page.evaluate((t) => window.tavro.sizes(t), `Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\nS1;${size.join(';')}\n`);
-      await page.waitForSelector('#series-table button[data-size="0"]');
+      await takeable('#series-table button[data-size="0"]');
       await page.$eval('#series-table button[data-size="0"]', (b) => b.click());
       await page.waitForFunction(() => /übernommen/.test(document.getElementById('notice').textContent));
       await page.click('#case-save');
@@ -944,11 +948,12 @@ for (const [name, options] of Object.entries(browsers)) {
         const size = ['310', '620', '75', '2900.5', '0.9', '14'];
         await page.evaluate((t) => window.tavro.sizes(t), `Typ;TKN;TKmax;TKW;Cdyn;psi;PKW\nS1;${size.join(';')}\n`);
         const button = '#series-table button[data-size="0"]';
-        await page.waitForSelector(button);
+        await takeable(button);
         if (before) {
           await before(page);
           await page.waitForFunction(() => window.tavro.case().TLN === 600 &&
                                      window.tavro.transcript().endsWith('F8 q Exit\n'));
+          await takeable(button);  // the changed case is checked anew first
           await page.$eval(button, (b) => b.click());
         } else {  // the click comes while the keys wait for the program
           await page.$eval(button, (b) => { window.tavro.send('a600 1500 2 5\r'); b.click(); });
