@@ -146,6 +146,15 @@ window.tavroSizes = (() => {
   // into the field too), and only once the box is shown: a hidden box
   // cannot move.
   let toTop = false;
+  // A row drawn stays in the document while it is in view and shows the
+  // same: a row built anew under the pointer between its press and release
+  // takes no click, and a focused button built anew loses the focus. `shown`
+  // holds what each row drawn shows, by its size's place.
+  const shown = new Map();
+  const clearRows = () => {
+    rowsBox.replaceChildren();
+    shown.clear();
+  };
   const drawRows = () => {
     if (toTop && box.offsetParent !== null) {
       toTop = false;
@@ -153,29 +162,46 @@ window.tavroSizes = (() => {
     }
     if (sizes.length === 0) return;
     if (rowHeight === 0) {
-      rowsBox.replaceChildren(row(sizes[0], 0));
-      rowHeight = rowsBox.firstChild.offsetHeight;
+      const probe = row(sizes[0], 0);
+      probe.style.visibility = 'hidden';
+      rowsBox.append(probe);
+      rowHeight = probe.offsetHeight;
+      probe.remove();
       if (rowHeight === 0) return;  // not laid out (hidden): drawn when shown (redraw)
     }
     const first = Math.max(0, Math.floor(box.scrollTop / rowHeight) - 10);
     const last = Math.min(sizes.length, first + Math.ceil(box.clientHeight / rowHeight) + 20);
     rowsBox.style.height = `${sizes.length * rowHeight}px`;
-    rowsBox.replaceChildren(...sizes.slice(first, last).map((size, k) => {
-      const r = row(size, first + k);
-      r.style.top = `${(first + k) * rowHeight}px`;
-      return r;
-    }));
+    const looks = (k) => `${k === smallest} ${outdated} ${rowHeight}`;
+    for (const [k, { r, look }] of shown) {
+      if (k < first || k >= last || look !== looks(k)) {
+        r.remove();
+        shown.delete(k);
+      }
+    }
+    // The rows kept are in order; each new one goes after the one before it.
+    let before = null;
+    for (let k = first; k < last; ++k) {
+      let r = shown.get(k)?.r;
+      if (!r) {
+        r = row(sizes[k], k);
+        r.style.top = `${k * rowHeight}px`;
+        rowsBox.insertBefore(r, before ? before.nextSibling : rowsBox.firstChild);
+        shown.set(k, { r, look: looks(k) });
+      }
+      before = r;
+    }
   };
   // Scrolled, or shown again or resized (the print layout hides the box,
-  // a new window size may change how many rows are in view): the rows in
-  // view drawn anew.
+  // a new window size may change how many rows are in view, a zoom their
+  // height): the rows in view drawn anew.
   let drawing = 0;
   const redraw = () => {
     drawing ||= requestAnimationFrame(() => { drawing = 0; drawRows(); });
   };
   box.addEventListener('scroll', redraw);
   new ResizeObserver(() => {
-    rowHeight = 0;  // measured anew: a zoom changes it too
+    rowHeight = 0;
     redraw();
   }).observe(box);
 
@@ -347,6 +373,7 @@ window.tavroSizes = (() => {
     ignoredList.replaceChildren(...head.ignored.map(({ line, reason }) =>
       element('li', {}, `Zeile ${count(line)}: ${reason}`)));
     table.replaceChildren();
+    clearRows();
     rowHeight = 0;
     toTop = true;
     let rows = 20;  // sizes in the next part, fitted to the time they take

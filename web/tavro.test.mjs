@@ -921,6 +921,15 @@ for (const [name, options] of Object.entries(browsers)) {
       const marked = await page.$$eval('#series-table .smallest [role="rowheader"]', (e) => e.map((h) => h.textContent));
       assert.deepEqual(marked, series.smallest === null ? []
         : [`${series.sizes[series.smallest].name}kleinste passende Baugröße`]);
+      // A row in view stays while the window changes: its button keeps the
+      // focus (and a click between press and release is not lost).
+      await page.$eval('#series-table button[data-size="2"]', (button) => { window.kept = button; button.focus(); });
+      const { width, height } = page.viewport();
+      await page.setViewport({ width: width - 100, height });
+      await page.evaluate(() => new Promise((resolve) => { requestAnimationFrame(() => requestAnimationFrame(resolve)); }));
+      assert.ok(await page.evaluate(() => window.kept.isConnected && document.activeElement === window.kept),
+                'the rows were drawn anew: the focus is lost');
+      await page.setViewport({ width, height });
       // The button's own click: a row off screen is drawn only once it is
       // scrolled to, which a mouse click at once could miss.
       await page.$eval('#series-table button[data-size="2"]', (button) => button.click());
