@@ -392,7 +392,21 @@ window.tavroSizes = (() => {
       drawSoon();
       rows = fitted(part, performance.now() - started);
     }
-    drawNow();
+    // The last part's rows are drawn with the next frame too, so that no
+    // task both checks and lays rows out; a hidden page draws no frame.
+    if (document.visibilityState === 'visible') {
+      await new Promise((resolve) => {
+        const late = setTimeout(drawNow, 100);
+        afterFrame.push(() => {
+          clearTimeout(late);
+          resolve();
+        });
+        drawSoon();
+      });
+      if (own !== generation) return;
+    } else {
+      drawNow();
+    }
     const answered = waiting;
     waiting = [];
     for (const { resolve } of answered) resolve(summary());
