@@ -194,7 +194,7 @@ window.tavroSizes = (() => {
   };
   // Scrolled, or shown again or resized (the print layout hides the box,
   // a new window size may change how many rows are in view, a zoom their
-  // height): the rows in view drawn anew.
+  // height): the rows now in view drawn.
   let drawing = 0;
   const redraw = () => {
     drawing ||= requestAnimationFrame(() => { drawing = 0; drawRows(); });
@@ -224,28 +224,37 @@ window.tavroSizes = (() => {
     drawRows();
   };
   // Drawn with the next frame, however many parts are checked before it;
-  // `framed` is when that was asked for, `afterFrame` who waits for it.
+  // `framed` is when that was asked for, `afterFrame` who waits for it. Those
+  // waiting go on even if the drawing failed; the check then fails with what
+  // it threw (`drawFailed`).
   let frame = 0;
   let framed = 0;
   let afterFrame = [];
+  let drawFailed = null;
+  // Draws, and gives back what resumes those who waited for it (null: none).
+  const drawFor = () => {
+    const waiting = afterFrame;
+    afterFrame = [];
+    try {
+      if (head) draw();
+    } catch (error) {
+      drawFailed = error;
+    }
+    return waiting.length === 0 ? null : () => { for (const resume of waiting) resume(); };
+  };
   const drawSoon = () => {
     if (frame) return;
     framed = performance.now();
     frame = requestAnimationFrame(() => {
       frame = 0;
-      if (head) draw();
-      const waiting = afterFrame;
-      afterFrame = [];
-      if (waiting.length > 0) resumeAfter(() => { for (const resume of waiting) resume(); });
+      const resume = drawFor();
+      if (resume) resumeAfter(resume);
     });
   };
   const drawNow = () => {
     cancelAnimationFrame(frame);
     frame = 0;
-    draw();
-    const waiting = afterFrame;
-    afterFrame = [];
-    for (const resume of waiting) resume();
+    drawFor()?.();
   };
   table.addEventListener('click', (event) => {
     const index = event.target.closest?.('button[data-size]')?.dataset.size;
@@ -374,6 +383,7 @@ window.tavroSizes = (() => {
       element('li', {}, `Zeile ${count(line)}: ${reason}`)));
     table.replaceChildren();
     clearRows();
+    drawFailed = null;
     rowHeight = 0;
     toTop = true;
     let rows = 20;  // sizes in the next part, fitted to the time they take
@@ -396,7 +406,7 @@ window.tavroSizes = (() => {
     // task both checks and lays rows out; a hidden page draws no frame.
     if (document.visibilityState === 'visible') {
       await new Promise((resolve) => {
-        const late = setTimeout(drawNow, 100);
+        const late = setTimeout(() => { if (frame) drawNow(); }, 100);
         afterFrame.push(() => {
           clearTimeout(late);
           resolve();
@@ -407,6 +417,7 @@ window.tavroSizes = (() => {
     } else {
       drawNow();
     }
+    if (drawFailed) throw drawFailed;
     const answered = waiting;
     waiting = [];
     for (const { resolve } of answered) resolve(summary());

@@ -925,7 +925,9 @@ for (const [name, options] of Object.entries(browsers)) {
       // focus (and a click between press and release is not lost).
       await page.$eval('#series-table button[data-size="2"]', (button) => { window.kept = button; button.focus(); });
       const { width, height } = page.viewport();
+      const boxWidth = await page.$eval('.series-box', (box) => box.clientWidth);
       await page.setViewport({ width: width - 100, height });
+      await page.waitForFunction((w) => document.querySelector('.series-box').clientWidth < w, {}, boxWidth);
       await page.evaluate(() => new Promise((resolve) => { requestAnimationFrame(() => requestAnimationFrame(resolve)); }));
       assert.ok(await page.evaluate(() => window.kept.isConnected && document.activeElement === window.kept),
                 'the rows were drawn anew: the focus is lost');
