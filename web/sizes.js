@@ -29,6 +29,7 @@ window.tavroSizes = (() => {
   let link = '';        // the case, as a link's fragment: exact values
   let forCase = null;   // the program's case, as its last message gave it
   let checkedFor = null;  // the case the sizes shown were checked for: what the first line names
+  let shownText = null;   // the text of the table whose rows are drawn
   let example = false;  // the table is the built-in example
   let taken = null;     // the size "übernehmen" typed last: {name, values, fields}
   let typer = null;     // {typeDialog, focus, say}: the running program, from page.js
@@ -148,9 +149,14 @@ window.tavroSizes = (() => {
   let toTop = false;
   // A row drawn stays in the document while it is in view and shows the
   // same: a row built anew under the pointer between its press and release
-  // takes no click, and a focused button built anew loses the focus. `shown`
-  // holds what each row drawn shows, by its size's place.
+  // takes no click, and a focused button built anew loses the focus. A
+  // focused row scrolled out of view stays too, so that the focus is not
+  // lost to the page. `shown` holds what each row drawn shows, by its
+  // size's place; the document holds them in that order.
   const shown = new Map();
+  // The rows of a table checked again for a new case keep the table's
+  // height meanwhile, and the box its place in it.
+  let holding = false;
   const clearRows = () => {
     rowsBox.replaceChildren();
     shown.clear();
@@ -171,25 +177,25 @@ window.tavroSizes = (() => {
     }
     const first = Math.max(0, Math.floor(box.scrollTop / rowHeight) - 10);
     const last = Math.min(sizes.length, first + Math.ceil(box.clientHeight / rowHeight) + 20);
-    rowsBox.style.height = `${sizes.length * rowHeight}px`;
+    rowsBox.style.height = `${(holding ? head.count : sizes.length) * rowHeight}px`;
     const looks = (k) => `${k === smallest} ${outdated} ${rowHeight}`;
     for (const [k, { r, look }] of shown) {
-      if (k < first || k >= last || look !== looks(k)) {
+      const away = (k < first || k >= last) && !r.contains(document.activeElement);
+      if (away || look !== looks(k)) {
         r.remove();
         shown.delete(k);
       }
     }
-    // The rows kept are in order; each new one goes after the one before it.
-    let before = null;
+    // Each new row goes before the first row kept that comes after it.
+    const place = (r) => Number(r.getAttribute('aria-rowindex')) - 2;
+    let next = rowsBox.firstElementChild;
     for (let k = first; k < last; ++k) {
-      let r = shown.get(k)?.r;
-      if (!r) {
-        r = row(sizes[k], k);
-        r.style.top = `${k * rowHeight}px`;
-        rowsBox.insertBefore(r, before ? before.nextSibling : rowsBox.firstChild);
-        shown.set(k, { r, look: looks(k) });
-      }
-      before = r;
+      while (next && place(next) < k) next = next.nextElementSibling;
+      if (next && place(next) === k) continue;
+      const r = row(sizes[k], k);
+      r.style.top = `${k * rowHeight}px`;
+      rowsBox.insertBefore(r, next);
+      shown.set(k, { r, look: looks(k) });
     }
   };
   // Scrolled, or shown again or resized (the print layout hides the box,
@@ -373,6 +379,9 @@ window.tavroSizes = (() => {
     }
     if (own !== generation) return;
     checkedFor = checking;
+    // The same table for a new case: its rows are drawn where they were.
+    holding = text === shownText && head !== null && got.count === head.count;
+    shownText = text;
     head = got;
     outdated = false;
     table.classList.remove('outdated');
@@ -381,11 +390,11 @@ window.tavroSizes = (() => {
     complete = head.count === 0;
     ignoredList.replaceChildren(...head.ignored.map(({ line, reason }) =>
       element('li', {}, `Zeile ${count(line)}: ${reason}`)));
-    table.replaceChildren();
+    if (!holding) table.replaceChildren();
     clearRows();
     drawFailed = null;
     rowHeight = 0;
-    toTop = true;
+    toTop = !holding;
     let rows = 20;  // sizes in the next part, fitted to the time they take
     while (sizes.length < head.count) {
       // The table read and its rows cleared took their time too: the first

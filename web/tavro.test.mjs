@@ -103,6 +103,10 @@ for (const [name, options] of Object.entries(browsers)) {
     const menu = (tab = page) =>
       tab.waitForFunction(() => window.tavro?.transcript().endsWith('F8 q Exit\n'));
     const transcript = () => page.evaluate(() => window.tavro.transcript());
+    // Waits until two frames are drawn: what a frame's callbacks did is on the screen.
+    const frames = () => page.evaluate(() => new Promise((resolve) => {
+      requestAnimationFrame(() => requestAnimationFrame(resolve));
+    }));
     // Waits until the screen shows `text`.
     const shows = (text) =>
       page.waitForFunction((t) => window.tavro.screen().includes(t), {}, text);
@@ -928,7 +932,7 @@ for (const [name, options] of Object.entries(browsers)) {
       const boxWidth = await page.$eval('.series-box', (box) => box.clientWidth);
       await page.setViewport({ width: width - 100, height });
       await page.waitForFunction((w) => document.querySelector('.series-box').clientWidth < w, {}, boxWidth);
-      await page.evaluate(() => new Promise((resolve) => { requestAnimationFrame(() => requestAnimationFrame(resolve)); }));
+      await frames();
       assert.ok(await page.evaluate(() => window.kept.isConnected && document.activeElement === window.kept),
                 'the rows were drawn anew: the focus is lost');
       await page.setViewport({ width, height });
@@ -1000,6 +1004,19 @@ for (const [name, options] of Object.entries(browsers)) {
       // Only the rows in view are in the document.
       const drawn = await page.$$eval('#series-table .size', (rows) => rows.length);
       assert.ok(drawn > 0 && drawn < 100, `${drawn} rows drawn`);
+
+      // A focused row stays while scrolled out of view; checked again for a
+      // new case, the table stays where it was scrolled to.
+      await page.$eval('.series-box', (box) => { box.scrollTop = 4000; });
+      await frames();
+      await page.$eval('#series-table .size:nth-child(15) button', (b) => { window.kept = b; b.focus(); });
+      await page.$eval('.series-box', (box) => { box.scrollTop = 20000; });
+      await frames();
+      assert.ok(await page.evaluate(() => document.activeElement === window.kept), 'scrolled away, the focus is lost');
+      await page.focus('.xterm-helper-textarea');
+      await type('a170 1500 2<enter>');
+      await page.waitForFunction(() => !window.tavroSizes.busy());
+      assert.equal(await page.$eval('.series-box', (box) => box.scrollTop), 20000);
     });
 
     test('a newer table while one is read gives the latest table; a check that fails stops none after it', async () => {
