@@ -380,7 +380,7 @@ window.tavroSizes = (() => {
     if (own !== generation) return;
     checkedFor = checking;
     // The same table for a new case: its rows are drawn where they were.
-    holding = text === shownText && head !== null && got.count === head.count;
+    holding = text === shownText;
     shownText = text;
     head = got;
     outdated = false;
