@@ -154,6 +154,8 @@ window.tavroSizes = (() => {
   // lost to the page. `shown` holds what each row drawn shows, by its
   // size's place; the document holds them in that order.
   const shown = new Map();
+  // Rows drawn beyond the view on either side, for a smooth scroll.
+  const margin = 4;
   // The rows of a table checked again for a new case keep the table's
   // height meanwhile, and the box its place in it.
   let holding = false;
@@ -167,16 +169,20 @@ window.tavroSizes = (() => {
       box.scrollTop = 0;
     }
     if (sizes.length === 0) return;
+    // Measured in one layout, before any row changes: each read after a
+    // change would lay the page out again.
+    let probe = null;
     if (rowHeight === 0) {
-      const probe = row(sizes[0], 0);
+      probe = row(sizes[0], 0);
       probe.style.visibility = 'hidden';
       rowsBox.append(probe);
       rowHeight = probe.offsetHeight;
-      probe.remove();
-      if (rowHeight === 0) return;  // not laid out (hidden): drawn when shown (redraw)
     }
-    const first = Math.max(0, Math.floor(box.scrollTop / rowHeight) - 10);
-    const last = Math.min(sizes.length, first + Math.ceil(box.clientHeight / rowHeight) + 20);
+    const { scrollTop, clientHeight } = box;
+    probe?.remove();
+    if (rowHeight === 0) return;  // not laid out (hidden): drawn when shown (redraw)
+    const first = Math.max(0, Math.floor(scrollTop / rowHeight) - margin);
+    const last = Math.min(sizes.length, first + Math.ceil(clientHeight / rowHeight) + 2 * margin);
     rowsBox.style.height = `${(holding ? head.count : sizes.length) * rowHeight}px`;
     const looks = (k) => `${k === smallest} ${outdated} ${rowHeight}`;
     for (const [k, { r, look }] of shown) {

@@ -1007,12 +1007,25 @@ for (const [name, options] of Object.entries(browsers)) {
 
       // A focused row stays while scrolled out of view; checked again for a
       // new case, the table stays where it was scrolled to.
+      // Each row in view is drawn, wherever the box is scrolled to.
+      const gaps = () => page.evaluate(() => {
+        const box = document.querySelector('.series-box').getBoundingClientRect();
+        const top = document.querySelector('#series-table .head').getBoundingClientRect().bottom;
+        const rows = [...document.querySelectorAll('#series-table .size')].map((r) => r.getBoundingClientRect());
+        const missing = [];
+        for (let y = top + 1; y < box.bottom - 1; y += 4) {
+          if (!rows.some((r) => r.top <= y && y < r.bottom)) missing.push(Math.round(y - box.top));
+        }
+        return missing;
+      });
       await page.$eval('.series-box', (box) => { box.scrollTop = 4000; });
       await frames();
-      await page.$eval('#series-table .size:nth-child(15) button', (b) => { window.kept = b; b.focus(); });
+      assert.deepEqual(await gaps(), [], 'scrolled to 4000: no row drawn there');
+      await page.$eval('#series-table .size:nth-child(10) button', (b) => { window.kept = b; b.focus(); });
       await page.$eval('.series-box', (box) => { box.scrollTop = 20000; });
       await frames();
       assert.ok(await page.evaluate(() => document.activeElement === window.kept), 'scrolled away, the focus is lost');
+      assert.deepEqual(await gaps(), [], 'scrolled to 20000: no row drawn there');
       await page.focus('.xterm-helper-textarea');
       await type('a170 1500 2<enter>');
       await page.waitForFunction(() => !window.tavroSizes.busy());
