@@ -154,8 +154,10 @@ window.tavroSizes = (() => {
   // lost to the page. `shown` holds what each row drawn shows, by its
   // size's place; the document holds them in that order.
   const shown = new Map();
-  // Rows drawn beyond the view on either side, for a smooth scroll.
-  const margin = 4;
+  // Rows are drawn beyond the view on either side, ten for a smooth scroll
+  // and for Tab held down, which moves on faster than rows are drawn; a
+  // table's first rows with four only, so that their frame stays short (the
+  // next draw adds the rest).
   // The rows of a table checked again for a new case keep the table's
   // height meanwhile, and the box its place in it.
   let holding = false;
@@ -163,14 +165,19 @@ window.tavroSizes = (() => {
     rowsBox.replaceChildren();
     shown.clear();
   };
-  const drawRows = () => {
+  const moveToTop = () => {
     if (toTop && box.offsetParent !== null) {
       toTop = false;
       box.scrollTop = 0;
     }
-    if (sizes.length === 0) return;
-    // Measured in one layout, before any row changes: each read after a
-    // change would lay the page out again.
+  };
+  const drawRows = () => {
+    if (sizes.length === 0) {
+      moveToTop();
+      return;
+    }
+    // Measured in one layout, before any change (the box moved too): each
+    // read after a change would lay the page out again.
     let probe = null;
     if (rowHeight === 0) {
       probe = row(sizes[0], 0);
@@ -178,9 +185,12 @@ window.tavroSizes = (() => {
       rowsBox.append(probe);
       rowHeight = probe.offsetHeight;
     }
-    const { scrollTop, clientHeight } = box;
+    const { clientHeight } = box;
+    moveToTop();
+    const { scrollTop } = box;  // laid out already: read, not laid out again
     probe?.remove();
     if (rowHeight === 0) return;  // not laid out (hidden): drawn when shown (redraw)
+    const margin = shown.size === 0 ? 4 : 10;
     const first = Math.max(0, Math.floor(scrollTop / rowHeight) - margin);
     const last = Math.min(sizes.length, first + Math.ceil(clientHeight / rowHeight) + 2 * margin);
     rowsBox.style.height = `${(holding ? head.count : sizes.length) * rowHeight}px`;
