@@ -13,8 +13,8 @@
 // are shown, the longest task meanwhile (where the browser reports long
 // tasks), told apart into the paste's (the browser laying out the field)
 // and the check's, the page's longest script and the longest time between
-// two frames. A noisy machine gives
-// noisy figures: the status is 0 unless a browser fails.
+// two frames. A noisy machine gives noisy figures: the status is 0 unless a
+// browser fails.
 // Usage: node bench/page.mjs [--loads=N] [--budget=X] NATIVE PAGE...
 //   NATIVE: the Linux program, whose banner and menu the floor writes; PAGE:
 //   a built tavro.html (more than one: each measured in turn, an older one

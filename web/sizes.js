@@ -154,10 +154,6 @@ window.tavroSizes = (() => {
   // lost to the page. `shown` holds what each row drawn shows, by its
   // size's place; the document holds them in that order.
   const shown = new Map();
-  // Rows are drawn beyond the view on either side, ten for a smooth scroll
-  // and for Tab held down, which moves on faster than rows are drawn; a
-  // table's first rows with four only, so that their frame stays short (the
-  // next draw adds the rest).
   // The rows of a table checked again for a new case keep the table's
   // height meanwhile, and the box its place in it.
   let holding = false;
@@ -190,6 +186,10 @@ window.tavroSizes = (() => {
     const { scrollTop } = box;  // laid out already: read, not laid out again
     probe?.remove();
     if (rowHeight === 0) return;  // not laid out (hidden): drawn when shown (redraw)
+    // Rows are drawn beyond the view on either side, ten for a smooth scroll
+    // and for Tab held down, which moves on faster than rows are drawn; a
+    // table's first rows with four only, so that their frame stays short (the
+    // next draw adds the rest).
     const margin = shown.size === 0 ? 4 : 10;
     const first = Math.max(0, Math.floor(scrollTop / rowHeight) - margin);
     const last = Math.min(sizes.length, first + Math.ceil(clientHeight / rowHeight) + 2 * margin);

@@ -1005,8 +1005,6 @@ for (const [name, options] of Object.entries(browsers)) {
       const drawn = await page.$$eval('#series-table .size', (rows) => rows.length);
       assert.ok(drawn > 0 && drawn < 100, `${drawn} rows drawn`);
 
-      // A focused row stays while scrolled out of view; checked again for a
-      // new case, the table stays where it was scrolled to.
       // Each row in view is drawn, wherever the box is scrolled to.
       const gaps = () => page.evaluate(() => {
         const box = document.querySelector('.series-box').getBoundingClientRect();
@@ -1021,6 +1019,8 @@ for (const [name, options] of Object.entries(browsers)) {
       await page.$eval('.series-box', (box) => { box.scrollTop = 4000; });
       await frames();
       assert.deepEqual(await gaps(), [], 'scrolled to 4000: no row drawn there');
+      // A focused row stays while scrolled out of view; checked again for a
+      // new case, the table stays where it was scrolled to.
       await page.$eval('#series-table .size:nth-child(10) button', (b) => { window.kept = b; b.focus(); });
       await page.$eval('.series-box', (box) => { box.scrollTop = 20000; });
       await frames();
